@@ -1,0 +1,76 @@
+# Shared build settings and helpers for every Lumo target.
+
+set(LUMO_WARNINGS -Wall -Wextra -Wshadow)
+if(LUMO_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# lumo_library(NAME SOURCES ... [LIBS ...]): a static library in namespace Lumo,
+# with the repository root on its include path.
+function(lumo_library name)
+  cmake_parse_arguments(L "" "" "SOURCES;LIBS;PUBLIC_INCLUDES" ${ARGN})
+  add_library(${name} STATIC ${L_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR} ${L_PUBLIC_INCLUDES})
+  target_compile_options(${name} PRIVATE ${LUMO_WARNINGS})
+  if(L_LIBS)
+    target_link_libraries(${name} PUBLIC ${L_LIBS})
+  endif()
+endfunction()
+
+# lumo_module(NAME SOURCES ... [LIBS ...]): a shared module loaded by name at
+# run time (our stand-ins of outside libraries), placed beside the program.
+function(lumo_module name)
+  cmake_parse_arguments(L "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} MODULE ${L_SOURCES})
+  set_target_properties(${name} PROPERTIES PREFIX "lib" CXX_VISIBILITY_PRESET hidden C_VISIBILITY_PRESET hidden)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE ${LUMO_WARNINGS})
+  if(L_LIBS)
+    target_link_libraries(${name} PRIVATE ${L_LIBS})
+  endif()
+endfunction()
+
+# lumo_test(NAME SOURCES ... [LIBS ...]): a GoogleTest program registered with
+# CTest. Tests run headless, with their own data and settings folders.
+function(lumo_test name)
+  cmake_parse_arguments(L "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${L_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE ${LUMO_WARNINGS})
+  target_link_libraries(${name} PRIVATE ${L_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
+  gtest_discover_tests(${name}
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
+    PROPERTIES ENVIRONMENT "LUMO_HEADLESS=1;LUMO_DATA_DIR=${CMAKE_BINARY_DIR}/testdata/data;LUMO_CONFIG_DIR=${CMAKE_BINARY_DIR}/testdata/config"
+    DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# lumo_fuzz(NAME SOURCE CORPUS_DIR LIBS ...): a libFuzzer target. With clang and
+# LUMO_FUZZ it is a real fuzzer; otherwise it is linked with a small driver that
+# replays every file of the seed corpus, and the replay is a CTest test.
+function(lumo_fuzz name source corpus)
+  cmake_parse_arguments(L "" "" "LIBS" ${ARGN})
+  if(LUMO_FUZZ)
+    add_executable(${name} ${source})
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  else()
+    add_executable(${name} ${source} ${PROJECT_SOURCE_DIR}/fuzz/ReplayMain.cpp)
+  endif()
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${L_LIBS})
+  if(LUMO_TESTS)
+    if(LUMO_FUZZ)
+      add_test(NAME ${name}_corpus COMMAND ${name} -runs=0 ${corpus})
+    else()
+      add_test(NAME ${name}_corpus COMMAND ${name} ${corpus})
+    endif()
+    set_tests_properties(${name}_corpus PROPERTIES
+      WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
+      ENVIRONMENT "LUMO_HEADLESS=1;LUMO_DATA_DIR=${CMAKE_BINARY_DIR}/testdata/data;LUMO_CONFIG_DIR=${CMAKE_BINARY_DIR}/testdata/config")
+  endif()
+endfunction()
+
+find_package(Threads REQUIRED)
+find_package(PkgConfig REQUIRED)
+include(GoogleTest)

@@ -1,0 +1,30 @@
+#pragma once
+// Process environment: the switches that choose headless operation and the
+// folders for data and settings. The command line stays closed to these.
+//   LUMO_HEADLESS=1        headless video, null audio output, virtual clock
+//                          (also chosen when there is no display)
+//   LUMO_MAX_UPDATES=N     shut down in order after N updates, exit status 0
+//   LUMO_DATA_DIR          application data folder (default: XDG data folder)
+//   LUMO_CONFIG_DIR        settings folder (default: XDG config folder)
+//   LUMO_DEBUG_OUTPUT=1    debug traces and headless message boxes to stderr
+#include <optional>
+#include <string>
+
+namespace Lumo::Platform {
+
+std::optional<std::string> GetEnv(const char* name);
+// An integer variable, or the fallback when unset or not a number.
+long GetEnvInt(const char* name, long fallback);
+bool GetEnvFlag(const char* name);
+
+// True when LUMO_HEADLESS is set or no display is available.
+bool IsHeadless();
+
+// "<data folder>/<appName>/", ending with '/'; created when missing.
+std::string GetUserDataFolder(const std::string& appName);
+// The folder that holds the settings files, ending with '/'.
+std::string GetUserConfigFolder();
+
+int GetProcessId();
+
+} // namespace Lumo::Platform
