@@ -1,0 +1,227 @@
+#pragma once
+// The framework's application object: one per process (gAppBase). It owns the
+// window and display, the widget manager, the sound manager, the music player,
+// the resource manager and the shared images; runs the fixed-step main loop;
+// loads resources on a thread; keeps the per-user settings; records and plays
+// back demos. Everything runs on the main thread unless a member says otherwise.
+#include "app/Buffer.h"
+#include "app/CommandLine.h"
+#include "app/CursorKind.h"
+#include "app/DemoFile.h"
+#include "platform/Clock.h"
+#include "platform/CriticalSection.h"
+#include "platform/Input.h"
+#include "widgets/ButtonListener.h"
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace Lumo {
+
+namespace Platform {
+class VideoBackend;
+class SettingsStore;
+} // namespace Platform
+
+class DDImage;
+class DDInterface;
+class Image;
+class MemoryImage;
+class MusicInterface;
+class ResourceManager;
+class SharedImageHandle;
+class SharedImageMap;
+class SoundManager;
+class Widget;
+class WidgetManager;
+
+class LumoAppBase : public ButtonListener, public DialogListener
+{
+public:
+    LumoAppBase();
+    ~LumoAppBase() override;
+    LumoAppBase(const LumoAppBase&) = delete;
+    LumoAppBase& operator=(const LumoAppBase&) = delete;
+
+    // Start-up: settings, command line, pack file, random seed, demo, window
+    // and display, then the sound manager and the music player. A fatal error
+    // (bad command line, no window) shows its box and sets mShutdown.
+    virtual void Init();
+    // Starts the loading thread, runs the main loop until shutdown, then writes
+    // the settings. Returns when the program ends.
+    virtual void Start();
+    // On the main thread: ends the program in order. Off it: only sets the
+    // shutdown-request flag, which the main loop acts on.
+    virtual void Shutdown();
+
+    // Body of the loading thread; empty in the base.
+    virtual void LoadResources() {}
+    // Runs once on the main thread after the loading thread has ended.
+    virtual void OnLoadingComplete() {}
+    // A key-down, before the widgets see it, only while the debug-key mode is
+    // on (Ctrl+Alt+D) or a demo plays back. True stops the key.
+    virtual bool HandleDebugKey(int keyCode);
+    virtual MusicInterface* MakeMusicPlayer();
+
+    void SetCursorKind(CursorKind kind);
+    CursorKind GetCursorKind() const { return mCursorKind; }
+    // Modal box captioned by the text "FATAL_ERROR"; any thread; does not end
+    // the program.
+    void ShowFatalError(const std::string& text);
+    // Message box; any thread. Returns the button (Platform::MessageBoxAnswer).
+    int MessageBox(const std::string& caption, const std::string& text, int kind = 0);
+    // The text for an id, or the built-in default.
+    std::string LookupText(const std::string& id, const std::string& defaultText) const;
+
+    // Reads an image file (any format ImageLib reads) into a new display image
+    // named by the path; null when nothing could be read. Any thread.
+    DDImage* LoadImageFile(const std::string& path, bool commitBits = true);
+    SharedImageHandle AcquireSharedImage(const std::string& name, const std::string& variant, bool* created);
+    // A new display image with a copy of the whole image; the caller owns it.
+    DDImage* DuplicateImage(Image* image);
+    bool Is3DEnabled() const { return false; }
+
+    virtual void PlaySample(int soundId);
+    virtual void PlaySamplePanned(int soundId, int pan);
+    void SetMusicVolume(double volume);
+    void SetSfxVolume(double volume);
+    double GetMusicVolume() const { return mMusicVolume; }
+    double GetSfxVolume() const { return mSfxVolume; }
+    void SetMuted(bool muted);
+    bool IsMuted() const { return mMuted; }
+    void SwitchScreenMode(bool windowed, bool is3D, bool force = false);
+
+    // Demo-aware file access: answers are recorded into a demo being recorded
+    // and taken from a demo being played back.
+    bool FileExists(const std::string& path);
+    bool LoadFileToBuffer(const std::string& path, Buffer& buffer, bool bypassDemo = false);
+    // Writes atomically (temporary file, then rename). While a demo plays back
+    // nothing is written and the answer is true, so a replay never overwrites
+    // the player's files.
+    bool SaveBufferToFile(const std::string& path, const Buffer& buffer);
+
+    // Objects that may still be on the call stack: deleted after the update.
+    void SafeDeleteWidget(Widget* widget);
+
+    // --- Main loop pieces (public so tests can drive them on a virtual clock).
+    // One pass: pump input, replay due demo records, apply one deferred
+    // message, then the fixed-step process. False once the program should end.
+    bool RunOnePass();
+    // One fixed update (10 ms of game time).
+    void DoUpdate();
+    // One draw of the dirty widgets into the screen, then present.
+    void DoDraw();
+    Platform::Clock& GetClock() { return *mClock; }
+    void SetClock(std::unique_ptr<Platform::Clock> clock);
+    Platform::VideoBackend* GetVideo() { return mVideo.get(); }
+    int GetUpdateCount() const { return mUpdateCount; }
+    int GetDrawCount() const { return mDrawCount; }
+    bool IsLoadingComplete() const { return mLoadingCompleteCalled; }
+    bool IsPlayingDemo() const { return mPlayingDemo; }
+    bool IsRecordingDemo() const { return mRecordingDemo; }
+    // Feeds one platform event as if it came from the window (tests, demos).
+    void QueueInput(const Platform::InputEvent& event);
+    // A 64-bit hash of what the game's rules read from the assets; stored in a
+    // recorded demo and checked on playback. Set by the game after loading.
+    void SetAssetHash(uint64_t hash) { mAssetHash = hash; }
+
+    // Identity (set by the application's constructor).
+    std::string mProdName = "Product";
+    std::string mProductVersion = "1.0";
+    std::string mTitle = "LumoAppFramework";
+    std::string mRegKey;
+    int mWidth = 640;
+    int mHeight = 480;
+
+    // Flags.
+    std::atomic<bool> mShutdown{false};
+    std::atomic<bool> mShutdownRequested{false}; // set off the main thread
+    std::atomic<bool> mLoaded{false};            // the loading thread ended
+    bool mStartupTest3D = false;
+    bool mIsWindowed = true;
+    bool mUseFMod = false;     // music and MP3 through the FMOD stand-in
+    bool mNoSound = false;     // no sound manager device and the silent player
+    bool mDebugKeysEnabled = false;
+    bool mLoadingThreadEnabled = true;
+
+    // Owned services.
+    WidgetManager* mWidgetManager = nullptr;
+    ResourceManager* mResourceManager = nullptr;
+    SoundManager* mSoundManager = nullptr;
+    MusicInterface* mMusicInterface = nullptr;
+    DDInterface* mDDInterface = nullptr;
+    Buffer mDemoBuffer;
+
+    // Settings kept in the per-user store.
+    double mMusicVolume = 0.85;
+    double mSfxVolume = 0.85;
+    bool mMuted = false;
+    bool mWaitForVSync = false;
+    bool mCustomCursors = true;
+    int mPreferredX = -1;
+    int mPreferredY = -1;
+    bool mIs3D = false;
+    bool mWriteSettings = true;
+
+    CommandLineOptions mOptions;
+
+protected:
+    void ReadSettings();
+    void WriteSettings();
+    void ProcessDeferredMessage(const Platform::InputEvent& event);
+    void ApplyInput(const Platform::InputEvent& event);
+    void ReplayDueDemoRecords();
+    void CheckLoadingComplete();
+    void ShutdownOnMainThread();
+    void FinishDemo();
+    bool CreateMainWindow();
+    void CaptureFrameIfAsked();
+    void RenderHeadlessAudio();
+    void LoadingThreadProc();
+
+private:
+    std::unique_ptr<Platform::Clock> mClock;
+    std::unique_ptr<Platform::VideoBackend> mVideo;
+    std::unique_ptr<Platform::SettingsStore> mSettings;
+    std::unique_ptr<SharedImageMap> mSharedImages;
+    std::thread mLoadingThread;
+    bool mLoadingThreadStarted = false;
+    bool mLoadingCompleteCalled = false;
+    bool mInitDone = false;
+    bool mShutdownDone = false;
+    CursorKind mCursorKind = CursorKind::Pointer;
+
+    std::deque<Platform::InputEvent> mDeferredMessages;
+    uint32_t mLastTime = 0;
+    uint32_t mAccumulated = 0;
+    bool mTimeStarted = false;
+    int mUpdateCount = 0;
+    int mDrawCount = 0;
+    int mUpdatesSinceDraw = 0;
+    long mMaxUpdates = 0;
+    std::vector<Widget*> mSafeDeleteList;
+
+    // Demos.
+    bool mRecordingDemo = false;
+    bool mPlayingDemo = false;
+    std::string mDemoFileName;
+    DemoData mDemo;             // recorded so far, or being played
+    size_t mDemoPos = 0;        // next record to play
+    uint64_t mAssetHash = 0;
+    uint32_t mRandomSeed = 0;
+
+    // Frame capture (LUMO_CAPTURE_DIR, LUMO_CAPTURE_FRAMES).
+    std::string mCaptureDir;
+    std::vector<int> mCaptureFrames;
+};
+
+extern LumoAppBase* gAppBase;
+extern void* gHInstance;
+extern void* gDSoundLibrary;
+
+} // namespace Lumo
