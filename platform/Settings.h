@@ -5,8 +5,10 @@
 //   "SOFTWARE\\Varnet\\LumoAppFramework\\Demo2" ->
 //   <config>/SOFTWARE/Varnet/LumoAppFramework/Demo2/settings.ini
 // The file holds "name=d:<decimal>" (DWORD) and "name=s:<text>" (string) lines;
-// subkeys are names with '\\' ("Test3D\\Version"). A corrupt or unreadable file
-// gives an empty store (the callers' defaults apply); saving is atomic.
+// subkeys are names with '\\' ("Test3D\\Version"). Names must not be empty,
+// start with '#', or hold '=' or control characters (a programmer error). A
+// corrupt or unreadable file gives an empty store (the callers' defaults
+// apply); saving is atomic. One store is used from one thread at a time.
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -19,7 +21,10 @@ class SettingsStore
 public:
     explicit SettingsStore(const std::string& key);
 
+    // Replaces the values with the file's; false (store empty) when the file is
+    // missing or corrupt.
     [[nodiscard]] bool Load();
+    // Creates the folders and writes the file atomically; false on failure.
     [[nodiscard]] bool Save() const;
 
     std::optional<uint32_t> GetDword(const std::string& name) const;
@@ -41,6 +46,8 @@ private:
         uint32_t dword = 0;
         std::string text;
     };
+    static bool ParseLine(const std::string& line, std::map<std::string, Value>& values);
+
     std::string mFilePath;
     std::map<std::string, Value> mValues;
 };
