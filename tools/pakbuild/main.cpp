@@ -1,0 +1,28 @@
+// pakbuild <output.pak> <folder> [<folder>...]
+//
+// Packs every file under the folders into one pack file, each named by its path
+// relative to its folder with '/' between folders; the output is written
+// atomically. To pack the game's assets: pakbuild main.pak <folder holding
+// images/ and sound/>.
+#include "app/pak/PakWriter.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv)
+{
+    if (argc < 3)
+    {
+        std::fprintf(stderr, "usage: pakbuild <output.pak> <folder> [<folder>...]\n");
+        return 2;
+    }
+    const std::vector<std::string> folders(argv + 2, argv + argc);
+    std::string error;
+    if (!Lumo::BuildPak(argv[1], folders, error))
+    {
+        std::fprintf(stderr, "pakbuild: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
