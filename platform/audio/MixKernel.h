@@ -32,8 +32,8 @@ inline float ReadSample(const uint8_t* p)
 }
 
 // Mixes n output frames from `frames` source frames. At the end a looping
-// voice wraps to frame 0; a one-shot stops there and the function answers
-// false (the rest of acc is left alone). Interpolation past the last frame
+// voice wraps to frame 0; a one-shot stops as soon as it passes its last
+// frame and the function answers false (the rest of acc is left alone). Interpolation past the last frame
 // uses frame 0 when looping and the last frame otherwise.
 template <int Channels, int Bits>
 bool MixVoice(const uint8_t* data, size_t frames, bool looping, VoiceCursor& cursor, float* acc, size_t n)
@@ -76,6 +76,11 @@ bool MixVoice(const uint8_t* data, size_t frames, bool looping, VoiceCursor& cur
         acc[2 * i] += left * gl;
         acc[2 * i + 1] += right * gr;
         pos += cursor.step;
+        if (pos >= end && !looping)
+        {
+            cursor.position = end;
+            return false;
+        }
     }
     cursor.position = pos;
     return true;

@@ -20,6 +20,7 @@ constexpr size_t kMixBlock = 512; // frames mixed per pass
 constexpr uint32_t kMaxFrequency = 1000000;
 
 std::atomic<Mixer*> gMixer{nullptr};
+std::atomic<uint32_t> gMasterVolume{Mixer::kMaxMasterVolume};
 
 uint64_t StepFor(uint32_t hz)
 {
@@ -53,7 +54,6 @@ struct Mixer::Impl
     std::mutex lock;
     std::map<VoiceId, Voice> voices; // ordered: the same sum order every run
     VoiceId nextId = 1;
-    uint32_t master = kMaxMasterVolume;
     std::unique_ptr<SdlAudioOutput> device;
     std::optional<std::string> capturePath;
     std::vector<int16_t> captured;
@@ -116,7 +116,7 @@ void Mixer::Impl::MixStream(Voice& voice, size_t n)
 
 void Mixer::Impl::MixLocked(int16_t* out, size_t frames)
 {
-    const float gain = float(master) / float(kMaxMasterVolume);
+    const float gain = float(gMasterVolume.load()) / float(kMaxMasterVolume);
     for (size_t done = 0; done < frames;)
     {
         const size_t n = std::min(kMixBlock, frames - done);
@@ -300,14 +300,12 @@ size_t Mixer::CountVoices()
 
 uint32_t Mixer::GetMasterVolume()
 {
-    std::lock_guard guard(mImpl->lock);
-    return mImpl->master;
+    return gMasterVolume.load();
 }
 
 void Mixer::SetMasterVolume(uint32_t level)
 {
-    std::lock_guard guard(mImpl->lock);
-    mImpl->master = std::min(level, kMaxMasterVolume);
+    gMasterVolume = std::min(level, kMaxMasterVolume);
 }
 
 void Mixer::Mix(int16_t* out, size_t frames)

@@ -80,9 +80,10 @@ public:
     [[nodiscard]] size_t CountVoices();
 
     // The master output volume 0..kMaxMasterVolume (the stand-in of the
-    // system's wave-out volume; a value kept here, applied to the output).
-    [[nodiscard]] uint32_t GetMasterVolume();
-    void SetMasterVolume(uint32_t level);
+    // system's wave-out volume: a value kept here, never the desktop's, and
+    // applied to the output). Does not need (or create) the mixer.
+    [[nodiscard]] static uint32_t GetMasterVolume();
+    static void SetMasterVolume(uint32_t level);
 
     // Mixes `frames` frames of interleaved stereo into out. This is the core
     // the device and the null output use; it does not count as output (no
