@@ -79,13 +79,14 @@ RasterRect RasterClipOf(const Rect& clip, int width, int height)
 }
 
 // True when the matrix maps whole pixels onto whole pixels (scales of +-1,
-// quarter turns): such draws are snapped to the pixel grid so that they copy
-// pixels exactly.
+// quarter and half turns, within float rounding): such draws are snapped to the
+// pixel grid so that they copy pixels exactly.
 bool MapsPixelGrid(const Matrix3& m)
 {
-    auto unitOrZero = [](float v) { return v == 0.0f || v == 1.0f || v == -1.0f; };
-    return unitOrZero(m.m[0][0]) && unitOrZero(m.m[0][1]) && unitOrZero(m.m[1][0]) && unitOrZero(m.m[1][1]) &&
-           std::fabs(m.m[0][0] * m.m[1][1] - m.m[0][1] * m.m[1][0]) == 1.0f;
+    auto near = [](float v, float target) { return std::fabs(v - target) < 1e-5f; };
+    auto unitOrZero = [&](float v) { return near(v, 0.0f) || near(v, 1.0f) || near(v, -1.0f); };
+    bool axes = unitOrZero(m.m[0][0]) && unitOrZero(m.m[0][1]) && unitOrZero(m.m[1][0]) && unitOrZero(m.m[1][1]);
+    return axes && near(std::fabs(m.m[0][0] * m.m[1][1] - m.m[0][1] * m.m[1][0]), 1.0f);
 }
 
 } // namespace

@@ -14,14 +14,17 @@
 //       out = ((((d * dA) >> 8) * inv) + (((s * a) >> 8) << 8)) / outA per
 //     channel, alpha outA - 1; so drawing into a transparent image keeps the
 //     source's transparency, and over an opaque pixel the alpha stays 255.
-//   These are the triangle rasteriser's blend formulas (graphics/raster), so
-//   rotated and transformed images blend like the others.
+//   These are the triangle rasteriser's own pixel writers (graphics/raster),
+//   so rotated and transformed images blend like the others.
 // Additive mode: out = min(255, d + ((s * a + 255) >> 8)) per channel; a
 //   0x8888 destination's alpha becomes min(255, dA + a), a 0x888 one's 255.
 #include <algorithm>
 #include <cstdint>
 
 #include "graphics/Color.h"
+#include "graphics/raster/Argb8888Writer.h"
+#include "graphics/raster/FixedPoint.h"
+#include "graphics/raster/Xrgb888Writer.h"
 
 namespace Lumo::PixelOps {
 
@@ -65,14 +68,11 @@ struct DestXrgb
 {
     static constexpr uint32_t Opaque(uint32_t s) { return s | kAlphaMask; }
 
-    // a in 1..254. Two channels per multiplication: each product stays below
-    // 2^16, so the fields never overlap.
-    static constexpr uint32_t Blend(uint32_t d, uint32_t s, uint32_t a)
+    // a in 1..254: the rasteriser's 0x888 blend.
+    static uint32_t Blend(uint32_t d, uint32_t s, uint32_t a)
     {
-        uint32_t ia = 255u - a;
-        uint32_t rb = ((((d & 0xFF00FFu) * ia) >> 8) & 0xFF00FFu) + ((((s & 0xFF00FFu) * a) >> 8) & 0xFF00FFu);
-        uint32_t g = ((((d & 0x00FF00u) * ia) >> 8) & 0x00FF00u) + ((((s & 0x00FF00u) * a) >> 8) & 0x00FF00u);
-        return kAlphaMask | rb | g;
+        Xrgb888Writer::Blend(&d, ScaleChannels(s & 0x00FFFFFFu, a), a);
+        return d;
     }
 
     static constexpr uint32_t Add(uint32_t d, uint32_t s, uint32_t a) { return kAlphaMask | AddChannels(d, s, a); }
@@ -83,30 +83,11 @@ struct DestArgb
 {
     static constexpr uint32_t Opaque(uint32_t s) { return s | kAlphaMask; }
 
-    // a in 1..254.
-    static constexpr uint32_t Blend(uint32_t d, uint32_t s, uint32_t a)
+    // a in 1..254: the rasteriser's 0x8888 composite.
+    static uint32_t Blend(uint32_t d, uint32_t s, uint32_t a)
     {
-        uint32_t dA = d >> 24;
-        uint32_t inv = 256u - a;
-        if (dA == 255u)
-        {
-            // outA is 256: the division is a shift and the alpha stays 255.
-            auto channel = [&](int shift) {
-                uint32_t dc = (d >> shift) & 0xFF;
-                uint32_t sc = (s >> shift) & 0xFF;
-                return ((((dc * 255u) >> 8) * inv + (((sc * a) >> 8) << 8)) >> 8) & 0xFF;
-            };
-            return kAlphaMask | (channel(16) << 16) | (channel(8) << 8) | channel(0);
-        }
-        uint32_t outA = 256u - (((256u - dA) * inv) >> 8);
-        if (outA == 0u)
-            return d;
-        auto channel = [&](int shift) {
-            uint32_t dc = (d >> shift) & 0xFF;
-            uint32_t sc = (s >> shift) & 0xFF;
-            return ((((dc * dA) >> 8) * inv + (((sc * a) >> 8) << 8)) / outA) & 0xFF;
-        };
-        return ((outA - 1u) << 24) | (channel(16) << 16) | (channel(8) << 8) | channel(0);
+        Argb8888Writer::Blend(&d, ScaleChannels(s & 0x00FFFFFFu, a), a);
+        return d;
     }
 
     static constexpr uint32_t Add(uint32_t d, uint32_t s, uint32_t a)
