@@ -1,0 +1,14 @@
+// Fuzz target: the decoded-sound cache reader (WAV with "dep " and "xor " chunks).
+#include "audio/SoundFileReaders.h"
+#include "fuzz/audio/SoundFuzzInput.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const std::string path = Lumo::SoundFuzz::WriteInput(data, size, ".wav");
+    Lumo::DecodedSound sound;
+    // What a reader accepts must fit a sound buffer.
+    if (Lumo::ReadWavSound(path, sound) &&
+        !Lumo::IsStorableSound(sound.channels, sound.sampleRate, sound.bitsPerSample, sound.pcm.size()))
+        __builtin_trap();
+    return 0;
+}

@@ -1,0 +1,14 @@
+// Fuzz target: the Ogg Vorbis reader.
+#include "audio/SoundFileReaders.h"
+#include "fuzz/audio/SoundFuzzInput.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const std::string path = Lumo::SoundFuzz::WriteInput(data, size, ".ogg");
+    Lumo::DecodedSound sound;
+    // What a reader accepts must fit a sound buffer.
+    if (Lumo::ReadOggSound(path, sound) &&
+        !Lumo::IsStorableSound(sound.channels, sound.sampleRate, sound.bitsPerSample, sound.pcm.size()))
+        __builtin_trap();
+    return 0;
+}
