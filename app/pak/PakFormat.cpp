@@ -10,20 +10,26 @@ namespace Lumo {
 
 std::string NormalizePakName(const std::string& name)
 {
-    std::string result;
-    result.reserve(name.size());
+    std::vector<std::string> parts;
+    std::string part;
+    auto finishPart = [&]() {
+        if (part == ".." && !parts.empty() && parts.back() != "..")
+            parts.pop_back();
+        else if (!part.empty() && part != ".")
+            parts.push_back(part);
+        part.clear();
+    };
     for (char c : name)
     {
-        if (c == '\\')
-            c = '/';
-        if (c == '/' && (result.empty() || result.back() == '/'))
-            continue; // leading or repeated separator
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        result += c;
-        if (result == "./")
-            result.clear();
+        if (c == '\\' || c == '/')
+            finishPart();
+        else
+            part += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
     }
+    finishPart();
+    std::string result;
+    for (const std::string& p : parts)
+        result += (result.empty() ? "" : "/") + p;
     return result;
 }
 

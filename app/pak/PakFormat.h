@@ -14,8 +14,9 @@
 //     size       uint32    offset + size within the file
 //   the files' data (pakbuild writes them back to back in directory order)
 //
-// Names are matched without regard to ASCII case, with '\\' equal to '/'; two
-// entries of one pack may not match each other.
+// Names are matched without regard to ASCII case, with '\\' equal to '/' and
+// "." and ".." parts resolved (NormalizePakName); two entries of one pack may
+// not match each other.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -38,8 +39,9 @@ struct PakEntryInfo
     uint32_t size = 0;
 };
 
-// The lookup key of a name: ASCII lower case, '\\' as '/', repeated separators
-// as one, leading "./" and "/" removed ("./Images\\Tiles.PNG" -> "images/tiles.png").
+// The lookup key of a name: ASCII lower case, '/' between the parts, empty and
+// "." parts dropped, ".." removing the part before it
+// ("./Images\\..\\Images//Tiles.PNG" -> "images/tiles.png").
 std::string NormalizePakName(const std::string& name);
 
 // Reads and checks the directory of a whole pack image. False with a short

@@ -105,6 +105,14 @@ std::vector<long> Exercise(PFILE* file)
     return results;
 }
 
+TEST(PakFormat, NamesIgnoreCaseAndSeparators)
+{
+    EXPECT_EQ(NormalizePakName("./Images\\Tiles.PNG"), "images/tiles.png");
+    EXPECT_EQ(NormalizePakName("images//fonts/../Tiles.png"), "images/tiles.png");
+    EXPECT_EQ(NormalizePakName("/a/./b/"), "a/b");
+    EXPECT_EQ(NormalizePakName("../a"), "../a");
+}
+
 TEST_F(PakTest, FileInPackReadsLikeFileOnDisk)
 {
     std::string error;
