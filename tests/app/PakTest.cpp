@@ -172,6 +172,18 @@ TEST_F(PakTest, LaterPackHidesEarlierAndWritesGoToDisk)
     EXPECT_TRUE(fs::exists(mRoot / "y.txt"));
 }
 
+TEST_F(PakTest, BuildPakSkipsItsOwnOutput)
+{
+    std::string error;
+    const std::string output = PathOf("assets/main.pak");
+    ASSERT_TRUE(BuildPak(output, {PathOf("assets")}, error)) << error;
+    ASSERT_TRUE(BuildPak(output, {PathOf("assets")}, error)) << error; // now inside the folder
+    PakInterface pak;
+    ASSERT_TRUE(pak.AddPakFile(output));
+    EXPECT_EQ(pak.GetPakEntryCount(), 3u);
+    EXPECT_FALSE(pak.HasPakEntry("main.pak"));
+}
+
 TEST_F(PakTest, BuildPakRefusesNamesThatMatch)
 {
     Write("assets/images/tiles.PNG", {1});
