@@ -1,0 +1,12 @@
+// Fuzz target: the GIF reader on any bytes.
+#include "fuzz/resources/MemoryImageFile.h"
+#include "resources/ImageLib.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    Lumo::Fuzzing::MemoryImageFile::Instance().Set("fuzz.gif", data, size);
+    auto image = Lumo::ImageLib::ReadGif("fuzz.gif");
+    if (image && (image->GetWidth() <= 0 || image->GetHeight() <= 0 || image->GetBits() == nullptr))
+        __builtin_trap();
+    return 0;
+}

@@ -1,0 +1,127 @@
+// PNG reader over libpng, reading through the pack-file wrappers.
+//
+// Jump rule: the functions that call setjmp and the callbacks libpng calls
+// keep only trivially destructible locals; owners live in ReadPng's frame.
+#include <vector>
+
+#include <png.h>
+
+#include "platform/DebugOutput.h"
+#include "resources/ImageLib.h"
+#include "resources/ImageLibFile.h"
+
+namespace Lumo::ImageLib {
+
+namespace {
+
+// Everything the jump-protected steps share; trivially destructible.
+struct PngReadState
+{
+    png_structp png;
+    png_infop info;
+    PFILE* file;
+    const char* path;
+    png_uint_32 width;
+    png_uint_32 height;
+};
+
+void ReadPngData(png_structp png, png_bytep data, size_t length)
+{
+    auto* state = static_cast<PngReadState*>(png_get_io_ptr(png));
+    if (PakFileRead(data, 1, length, state->file) != length)
+        png_error(png, "Read Error");
+}
+
+[[noreturn]] void PngError(png_structp png, png_const_charp message)
+{
+    auto* state = static_cast<PngReadState*>(png_get_error_ptr(png));
+    Platform::Log("IMAGE", std::string(state->path) + ": PNG " + message);
+    png_longjmp(png, 1);
+}
+
+// Warnings (ancillary chunks, profiles) do not stop the image: ignored.
+void PngWarning(png_structp, png_const_charp) {}
+
+enum class StartResult
+{
+    Started,
+    LibraryError, // already logged
+    BadRowSize,
+};
+
+// Header and the transformations to 8-bit B, G, R, A samples: palettes, grey
+// and transparency expanded, 16-bit samples reduced, interlacing undone.
+StartResult StartPngDecode(PngReadState& state)
+{
+    if (setjmp(png_jmpbuf(state.png)))
+        return StartResult::LibraryError;
+    png_read_info(state.png, state.info);
+    state.width = png_get_image_width(state.png, state.info);
+    state.height = png_get_image_height(state.png, state.info);
+    png_set_expand(state.png);
+    png_set_strip_16(state.png);
+    png_set_filler(state.png, 0xFF, PNG_FILLER_AFTER);
+    png_set_gray_to_rgb(state.png);
+    png_set_bgr(state.png);
+    png_set_interlace_handling(state.png);
+    png_read_update_info(state.png, state.info);
+    if (png_get_rowbytes(state.png, state.info) != size_t(state.width) * 4)
+        return StartResult::BadRowSize;
+    return StartResult::Started;
+}
+
+bool DecodePngRows(PngReadState& state, png_bytepp rows)
+{
+    if (setjmp(png_jmpbuf(state.png)))
+        return false;
+    png_read_image(state.png, rows);
+    png_read_end(state.png, nullptr);
+    return true;
+}
+
+struct PngReadGuard
+{
+    PngReadState* state;
+    ~PngReadGuard()
+    {
+        if (state->png != nullptr)
+            png_destroy_read_struct(&state->png, state->info != nullptr ? &state->info : nullptr, nullptr);
+    }
+};
+
+} // namespace
+
+std::unique_ptr<Image> ReadPng(const std::string& path)
+{
+    PakFilePtr file = OpenImageFile(path);
+    if (!file)
+        return nullptr;
+    PngReadState state{};
+    state.file = file.get();
+    state.path = path.c_str();
+    PngReadGuard guard{&state};
+    state.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &state, &PngError, &PngWarning);
+    if (state.png == nullptr || (state.info = png_create_info_struct(state.png)) == nullptr)
+        return nullptr;
+    png_set_read_fn(state.png, &state, &ReadPngData);
+    const StartResult started = StartPngDecode(state);
+    if (started == StartResult::BadRowSize)
+        LogBadImage(path, "PNG row size not supported");
+    if (started != StartResult::Started)
+        return nullptr;
+    auto image = std::make_unique<Image>();
+    if (state.width > 0x7FFFFFFF || state.height > 0x7FFFFFFF ||
+        !image->Allocate(static_cast<int>(state.width), static_cast<int>(state.height)))
+    {
+        LogBadImage(path, "PNG image too large");
+        return nullptr;
+    }
+    std::vector<png_bytep> rows(state.height);
+    for (png_uint_32 y = 0; y < state.height; ++y)
+        rows[y] = reinterpret_cast<png_bytep>(image->GetBits() + size_t(y) * state.width);
+    if (!DecodePngRows(state, rows.data()))
+        return nullptr;
+    return image;
+}
+
+} // namespace Lumo::ImageLib
