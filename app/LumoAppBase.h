@@ -112,6 +112,9 @@ public:
     // One pass: pump input, replay due demo records, apply one deferred
     // message, then the fixed-step process. False once the program should end.
     bool RunOnePass();
+    // Starts the loading thread (or loads right here when the thread is
+    // switched off); Start calls it, tests may call it before driving passes.
+    void StartLoading();
     // One fixed update (10 ms of game time).
     void DoUpdate();
     // One draw of the dirty widgets into the screen, then present.
@@ -129,6 +132,11 @@ public:
     // A 64-bit hash of what the game's rules read from the assets; stored in a
     // recorded demo and checked on playback. Set by the game after loading.
     void SetAssetHash(uint64_t hash) { mAssetHash = hash; }
+
+    // 0 after a clean run; non-zero when start-up failed (bad command line,
+    // no window, a required resource missing): the entry function returns it.
+    int GetExitCode() const { return mExitCode; }
+    void SetExitCode(int code) { mExitCode = code; }
 
     // Identity (set by the application's constructor).
     std::string mProdName = "Product";
@@ -183,6 +191,10 @@ protected:
     void CaptureFrameIfAsked();
     void RenderHeadlessAudio();
     void LoadingThreadProc();
+    void RecordInput(const Platform::InputEvent& event);
+    bool StartDemo();
+    void ApplyVolumes();
+    static std::vector<std::string> SplitCaptureList(const std::string& text);
 
 private:
     std::unique_ptr<Platform::Clock> mClock;
@@ -190,17 +202,19 @@ private:
     std::unique_ptr<Platform::SettingsStore> mSettings;
     std::unique_ptr<SharedImageMap> mSharedImages;
     std::thread mLoadingThread;
+    std::thread::id mMainThreadId = std::this_thread::get_id();
     bool mLoadingThreadStarted = false;
     bool mLoadingCompleteCalled = false;
     bool mInitDone = false;
     bool mShutdownDone = false;
     CursorKind mCursorKind = CursorKind::Pointer;
+    int mExitCode = 0;
 
     std::deque<Platform::InputEvent> mDeferredMessages;
     uint32_t mLastTime = 0;
     uint32_t mAccumulated = 0;
     bool mTimeStarted = false;
-    int mUpdateCount = 0;
+    std::atomic<int> mUpdateCount{0};
     int mDrawCount = 0;
     int mUpdatesSinceDraw = 0;
     long mMaxUpdates = 0;
@@ -210,8 +224,10 @@ private:
     bool mRecordingDemo = false;
     bool mPlayingDemo = false;
     std::string mDemoFileName;
-    DemoData mDemo;             // recorded so far, or being played
-    size_t mDemoPos = 0;        // next record to play
+    DemoFile mDemo;             // recorded so far, or being played
+    CriticalSection mDemoLock;  // guards mDemo's records against the loading thread
+    size_t mDemoPos = 0;        // next input record to play
+    size_t mDemoFilePos = 0;    // next file answer to play
     uint64_t mAssetHash = 0;
     uint32_t mRandomSeed = 0;
 
@@ -221,7 +237,13 @@ private:
 };
 
 extern LumoAppBase* gAppBase;
+// The instance handle the entry function stores before anything else; the
+// framework keeps it for its windows (unused on this platform).
 extern void* gHInstance;
-extern void* gDSoundLibrary;
+// gDSoundLibrary, the DirectSound module handle, is declared with the sound
+// manager (audio/DSoundManager.h).
+
+// The program's arguments, stored by the entry function before Init reads them.
+void SetCommandLineArgs(int argc, const char* const* argv);
 
 } // namespace Lumo

@@ -1,0 +1,402 @@
+// The application object: construction, start-up, the run, shutdown and the
+// per-user settings.
+#include "app/LumoAppBase.h"
+
+#include "app/Common.h"
+#include "app/Random.h"
+#include "app/pak/PakInterface.h"
+#include "audio/DSoundManager.h"
+#include "audio/MusicInterface.h"
+#include "graphics/SharedImageMap.h"
+#include "graphics/display/DDInterface.h"
+#include "platform/DebugOutput.h"
+#include "platform/Environment.h"
+#include "platform/FileSystem.h"
+#include "platform/ModuleLoader.h"
+#include "platform/Settings.h"
+#include "platform/Video.h"
+#include "platform/audio/Mixer.h"
+#include "resources/ImageLib.h"
+#include "widgets/WidgetManager.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+
+namespace Lumo {
+
+LumoAppBase* gAppBase = nullptr;
+void* gHInstance = nullptr;
+
+namespace {
+
+std::vector<std::string>& CommandLineArgs()
+{
+    static std::vector<std::string> args;
+    return args;
+}
+
+// The pack file registered for the whole process, when "main.pak" was found.
+std::unique_ptr<PakInterface>& ProcessPak()
+{
+    static std::unique_ptr<PakInterface> pak;
+    return pak;
+}
+
+uint32_t VolumeToSetting(double volume)
+{
+    return static_cast<uint32_t>(std::lround(std::clamp(volume, 0.0, 1.0) * 100.0));
+}
+
+} // namespace
+
+void SetCommandLineArgs(int argc, const char* const* argv)
+{
+    CommandLineArgs().clear();
+    for (int i = 1; i < argc; ++i)
+        CommandLineArgs().emplace_back(argv[i]);
+}
+
+LumoAppBase::LumoAppBase()
+{
+    gAppBase = this;
+    mClock = std::make_unique<Platform::SystemClock>();
+    if (Platform::IsHeadless())
+        mClock = std::make_unique<Platform::VirtualClock>();
+    mWidgetManager = new WidgetManager();
+    mSharedImages = std::make_unique<SharedImageMap>();
+    ImageLib::OpenJpeg2000Codec();
+    gDSoundLibrary = Platform::LoadModule("dsound.dll");
+    mMaxUpdates = Platform::GetEnvInt("LUMO_MAX_UPDATES", 0);
+    mCaptureDir = Platform::GetEnv("LUMO_CAPTURE_DIR").value_or("");
+    for (const std::string& item : SplitCaptureList(Platform::GetEnv("LUMO_CAPTURE_FRAMES").value_or("")))
+    {
+        int frame = 0;
+        if (StringToInt(item, frame))
+            mCaptureFrames.push_back(frame);
+    }
+}
+
+LumoAppBase::~LumoAppBase()
+{
+    if (!mShutdownDone)
+        ShutdownOnMainThread();
+    if (mLoadingThread.joinable())
+        mLoadingThread.join();
+    if (mRecordingDemo)
+        FinishDemo();
+
+    delete mWidgetManager;
+    mWidgetManager = nullptr;
+    delete mMusicInterface;
+    mMusicInterface = nullptr;
+    delete mSoundManager;
+    mSoundManager = nullptr;
+    delete mDDInterface;
+    mDDInterface = nullptr;
+    mSharedImages.reset();
+    Platform::Mixer::ShutdownIfCreated();
+    if (gDSoundLibrary != nullptr)
+    {
+        Platform::FreeModule(gDSoundLibrary);
+        gDSoundLibrary = nullptr;
+    }
+    if (mVideo)
+        mVideo->DestroyWindow();
+    if (GetSharedPakInterface() == ProcessPak().get())
+        SetSharedPakInterface(nullptr);
+    ProcessPak().reset();
+    if (gAppBase == this)
+        gAppBase = nullptr;
+}
+
+std::vector<std::string> LumoAppBase::SplitCaptureList(const std::string& text)
+{
+    std::vector<std::string> items;
+    std::string current;
+    for (char c : text)
+    {
+        if (c == ',')
+        {
+            items.push_back(current);
+            current.clear();
+        }
+        else if (c != ' ')
+        {
+            current += c;
+        }
+    }
+    if (!current.empty())
+        items.push_back(current);
+    return items;
+}
+
+void LumoAppBase::Init()
+{
+    if (mInitDone)
+        return;
+    mInitDone = true;
+
+    mSettings = std::make_unique<Platform::SettingsStore>("SOFTWARE\\" + mRegKey);
+    ReadSettings();
+
+    SetDataFolder(Platform::GetUserDataFolder(mProdName));
+
+    std::string error;
+    if (!ParseCommandLine(CommandLineArgs(), mOptions, error))
+    {
+        mVideo = Platform::CreateVideoBackend();
+        ShowFatalError(error);
+        mExitCode = 1;
+        mShutdown = true;
+        mShutdownDone = true;
+        mWriteSettings = false;
+        return;
+    }
+    if (mOptions.changeDir)
+        (void)Platform::SetCurrentFolder(Platform::GetExecutableFolder());
+
+    if (Platform::FileExists("main.pak"))
+    {
+        auto pak = std::make_unique<PakInterface>();
+        if (pak->AddPakFile("main.pak"))
+        {
+            ProcessPak() = std::move(pak);
+            SetSharedPakInterface(ProcessPak().get());
+        }
+        else
+        {
+            Platform::Log("PAK", "main.pak is damaged; reading from the folders instead");
+        }
+    }
+
+    mRandomSeed = static_cast<uint32_t>(
+        std::chrono::steady_clock::now().time_since_epoch().count() & 0xFFFFFFFF);
+    if (mClock->IsVirtual())
+        mRandomSeed = 4357;
+    if (!StartDemo())
+    {
+        mExitCode = 1;
+        mShutdown = true;
+        mShutdownDone = true;
+        mWriteSettings = false;
+        return;
+    }
+    SeedRandom(mRandomSeed);
+
+    mVideo = Platform::CreateVideoBackend();
+    if (!CreateMainWindow())
+    {
+        ShowFatalError("Failed to create the main window.");
+        mExitCode = 1;
+        mShutdown = true;
+        mShutdownDone = true;
+        return;
+    }
+
+    mSoundManager = new DSoundManager(mNoSound ? nullptr : reinterpret_cast<SoundWindowHandle>(this), mUseFMod,
+                                      mClock.get());
+    mMusicInterface = MakeMusicPlayer();
+    ApplyVolumes();
+
+    if (mSettings)
+    {
+        mSettings->SetDword("InProgress", 1);
+        (void)mSettings->Save();
+    }
+}
+
+bool LumoAppBase::CreateMainWindow()
+{
+    delete mDDInterface;
+    mDDInterface = new DDInterface(mVideo.get());
+    const bool want3D = mIs3D && !mStartupTest3D;
+    if (mDDInterface->Init(mTitle, mWidth, mHeight, mIsWindowed, want3D) != DDInterface::RESULT_OK)
+    {
+        // Full screen may fail where a window works.
+        if (mIsWindowed || mDDInterface->Init(mTitle, mWidth, mHeight, true, false) != DDInterface::RESULT_OK)
+            return false;
+        mIsWindowed = true;
+    }
+    mVideo->ShowSystemCursor(mCursorKind != CursorKind::Hidden);
+    if (mWidgetManager != nullptr)
+        mWidgetManager->MarkAllDirty();
+    return true;
+}
+
+MusicInterface* LumoAppBase::MakeMusicPlayer()
+{
+    // The music players over the music libraries come with the music modules;
+    // until then (and with sound off) the silent player.
+    return new MusicInterface();
+}
+
+void LumoAppBase::Start()
+{
+    if (mShutdown)
+        return;
+    StartLoading();
+    if (mVideo)
+        mVideo->ShowWindow(true);
+
+    auto* virtualClock = dynamic_cast<Platform::VirtualClock*>(mClock.get());
+    while (RunOnePass())
+    {
+        // On the virtual clock each pass is exactly one update and one draw.
+        if (virtualClock != nullptr)
+            virtualClock->Advance(10);
+    }
+    if (!mShutdownDone)
+        ShutdownOnMainThread();
+    if (mLoadingThread.joinable())
+        mLoadingThread.join();
+    Platform::DebugOutputF("Updates: %d, draws: %d\n", mUpdateCount, mDrawCount);
+}
+
+void LumoAppBase::StartLoading()
+{
+    if (mLoadingThreadStarted)
+        return;
+    mLoadingThreadStarted = true;
+    if (mLoadingThreadEnabled)
+    {
+        mLoadingThread = std::thread([this] { LoadingThreadProc(); });
+        return;
+    }
+    LoadingThreadProc();
+}
+
+void LumoAppBase::LoadingThreadProc()
+{
+    LoadResources();
+    mLoaded = true;
+}
+
+void LumoAppBase::Shutdown()
+{
+    if (std::this_thread::get_id() != mMainThreadId)
+    {
+        mShutdownRequested = true;
+        return;
+    }
+    ShutdownOnMainThread();
+}
+
+void LumoAppBase::ShutdownOnMainThread()
+{
+    if (mShutdownDone)
+    {
+        mShutdown = true;
+        return;
+    }
+    mShutdownDone = true;
+    mShutdown = true;
+    if (mMusicInterface != nullptr)
+        mMusicInterface->StopAllMusic();
+    ImageLib::CloseJpeg2000Codec();
+    if (mVideo)
+        mVideo->ShowWindow(false);
+    if (mWriteSettings && mInitDone)
+        WriteSettings();
+}
+
+void LumoAppBase::ReadSettings()
+{
+    if (!mSettings || !mSettings->Load())
+        return;
+    auto dword = [this](const char* name) { return mSettings->GetDword(name); };
+    if (auto v = dword("MusicVolume"))
+        mMusicVolume = std::min(*v, 100u) / 100.0;
+    if (auto v = dword("SfxVolume"))
+        mSfxVolume = std::min(*v, 100u) / 100.0;
+    if (auto v = dword("Muted"))
+        mMuted = *v != 0;
+    if (auto v = dword("ScreenMode"))
+        mIsWindowed = *v == 0;
+    if (auto v = dword("PreferredX"))
+        mPreferredX = static_cast<int>(*v);
+    if (auto v = dword("PreferredY"))
+        mPreferredY = static_cast<int>(*v);
+    if (auto v = dword("CustomCursors"))
+        mCustomCursors = *v != 0;
+    if (auto v = dword("WaitForVSync"))
+        mWaitForVSync = *v != 0;
+    if (auto v = dword("Is3D"))
+        mIs3D = *v != 0;
+}
+
+void LumoAppBase::WriteSettings()
+{
+    if (!mSettings || mPlayingDemo)
+        return;
+    mSettings->SetDword("MusicVolume", VolumeToSetting(mMusicVolume));
+    mSettings->SetDword("SfxVolume", VolumeToSetting(mSfxVolume));
+    mSettings->SetDword("Muted", mMuted ? 1 : 0);
+    mSettings->SetDword("ScreenMode", mIsWindowed ? 0 : 1);
+    mSettings->SetDword("PreferredX", static_cast<uint32_t>(mPreferredX));
+    mSettings->SetDword("PreferredY", static_cast<uint32_t>(mPreferredY));
+    mSettings->SetDword("CustomCursors", mCustomCursors ? 1 : 0);
+    mSettings->SetDword("WaitForVSync", mWaitForVSync ? 1 : 0);
+    mSettings->SetDword("Is3D", mIs3D ? 1 : 0);
+    mSettings->SetDword("InProgress", 0);
+    if (!mSettings->Save())
+        Platform::Log("APP", "could not write the settings to " + mSettings->GetFilePath());
+}
+
+bool LumoAppBase::HandleDebugKey(int keyCode)
+{
+    (void)keyCode;
+    return false;
+}
+
+void LumoAppBase::SetCursorKind(CursorKind kind)
+{
+    mCursorKind = kind;
+    if (mVideo)
+        mVideo->ShowSystemCursor(kind != CursorKind::Hidden);
+}
+
+std::string LumoAppBase::LookupText(const std::string& id, const std::string& defaultText) const
+{
+    (void)id;
+    return defaultText;
+}
+
+int LumoAppBase::MessageBox(const std::string& caption, const std::string& text, int kind)
+{
+    if (!mVideo)
+    {
+        Platform::HeadlessVideo fallback;
+        return fallback.ShowMessageBox(caption, text, static_cast<Platform::MessageBoxKind>(kind));
+    }
+    return mVideo->ShowMessageBox(caption, text, static_cast<Platform::MessageBoxKind>(kind));
+}
+
+void LumoAppBase::ShowFatalError(const std::string& text)
+{
+    Platform::DebugOutput(text + "\n");
+    MessageBox(LookupText("FATAL_ERROR", "FATAL ERROR"), text, static_cast<int>(Platform::MessageBoxKind::Ok));
+}
+
+void LumoAppBase::SwitchScreenMode(bool windowed, bool is3D, bool force)
+{
+    (void)is3D; // no 3D acceleration here
+    if (!force && windowed == mIsWindowed)
+        return;
+    mIsWindowed = windowed;
+    if (mVideo && !CreateMainWindow())
+    {
+        mIsWindowed = true;
+        if (!CreateMainWindow())
+            ShowFatalError("Failed to create the main window.");
+    }
+}
+
+void LumoAppBase::SetClock(std::unique_ptr<Platform::Clock> clock)
+{
+    mClock = std::move(clock);
+    mTimeStarted = false;
+    mAccumulated = 0;
+}
+
+} // namespace Lumo

@@ -1,0 +1,248 @@
+// The main loop of the application: input pumping, deferred messages, the
+// fixed-step update and draw pacing, and the loading-completed hand-over.
+#include "app/LumoAppBase.h"
+
+#include "app/Random.h"
+#include "audio/MusicInterface.h"
+#include "graphics/DDImage.h"
+#include "graphics/Graphics.h"
+#include "graphics/display/DDInterface.h"
+#include "platform/DebugOutput.h"
+#include "platform/Video.h"
+#include "widgets/Widget.h"
+#include "widgets/WidgetManager.h"
+
+#include <algorithm>
+
+namespace Lumo {
+
+namespace {
+
+constexpr uint32_t kUpdateStepMs = 10;     // one fixed update
+constexpr uint32_t kMaxElapsedMs = 200;    // longer gaps are cut to this
+constexpr int kMaxUpdatesWithoutDraw = 10; // then a draw comes first
+
+} // namespace
+
+void LumoAppBase::QueueInput(const Platform::InputEvent& event)
+{
+    mDeferredMessages.push_back(event);
+}
+
+bool LumoAppBase::RunOnePass()
+{
+    if (mShutdownRequested && !mShutdown)
+        ShutdownOnMainThread();
+    if (mShutdown)
+        return false;
+
+    std::vector<Platform::InputEvent> events;
+    if (mVideo)
+        mVideo->PollEvents(events);
+    for (const Platform::InputEvent& event : events)
+    {
+        // While a demo plays back, the player's own input is ignored; only a
+        // close request still ends the program.
+        if (mPlayingDemo && event.type != Platform::EventType::Quit)
+            continue;
+        mDeferredMessages.push_back(event);
+    }
+
+    if (!mDeferredMessages.empty())
+    {
+        Platform::InputEvent event = mDeferredMessages.front();
+        mDeferredMessages.pop_front();
+        ProcessDeferredMessage(event);
+        if (mShutdown)
+            return false;
+    }
+
+    const uint32_t now = mClock->NowMs();
+    if (!mTimeStarted)
+    {
+        mTimeStarted = true;
+        mLastTime = now;
+    }
+    uint32_t elapsed = now - mLastTime;
+    mLastTime = now;
+    elapsed = std::min(elapsed, kMaxElapsedMs);
+    mAccumulated = std::min(mAccumulated + elapsed, kMaxElapsedMs);
+
+    int updates = 0;
+    while (mAccumulated >= kUpdateStepMs && !mShutdown)
+    {
+        if (mUpdatesSinceDraw >= kMaxUpdatesWithoutDraw)
+            break;
+        DoUpdate();
+        mAccumulated -= kUpdateStepMs;
+        ++updates;
+        ++mUpdatesSinceDraw;
+        if (mShutdownRequested && !mShutdown)
+            ShutdownOnMainThread();
+    }
+
+    if (mShutdown)
+        return false;
+    if (updates > 0 || mUpdatesSinceDraw >= kMaxUpdatesWithoutDraw)
+        DoDraw();
+    else if (!mClock->IsVirtual())
+        mClock->SleepMs(kUpdateStepMs - mAccumulated); // the virtual clock moves only when told
+
+    return !mShutdown;
+}
+
+void LumoAppBase::DoUpdate()
+{
+    if (mPlayingDemo)
+        ReplayDueDemoRecords();
+    CheckLoadingComplete();
+    if (mShutdown)
+        return;
+
+    ++mUpdateCount;
+    if (mWidgetManager != nullptr)
+        mWidgetManager->UpdateFrame();
+    if (mMusicInterface != nullptr)
+        mMusicInterface->Update();
+    RenderHeadlessAudio();
+
+    for (Widget* widget : mSafeDeleteList)
+        delete widget;
+    mSafeDeleteList.clear();
+
+    if (mPlayingDemo && mDemoPos >= mDemo.records.size() && mUpdateCount >= static_cast<int>(mDemo.totalUpdates))
+    {
+        Platform::DebugOutput("Demo playback finished\n");
+        Shutdown();
+    }
+    if (mMaxUpdates > 0 && mUpdateCount >= mMaxUpdates)
+        Shutdown();
+}
+
+void LumoAppBase::DoDraw()
+{
+    mUpdatesSinceDraw = 0;
+    if (mDDInterface == nullptr || mWidgetManager == nullptr)
+        return;
+    DDImage* screen = mDDInterface->GetScreenImage();
+    if (screen == nullptr)
+        return;
+    {
+        Graphics g(screen);
+        (void)mWidgetManager->DrawScreen(&g);
+    }
+    ++mDrawCount;
+    CaptureFrameIfAsked();
+    mDDInterface->Redraw();
+}
+
+void LumoAppBase::CheckLoadingComplete()
+{
+    if (mLoadingCompleteCalled || !mLoadingThreadStarted)
+        return;
+    if (mPlayingDemo)
+    {
+        // Loading completes at the update it completed at when recorded, so the
+        // run repeats exactly; wait for the thread if it is slower this time.
+        if (mUpdateCount < static_cast<int>(mDemo.loadedUpdate))
+            return;
+    }
+    else if (!mLoaded)
+    {
+        return;
+    }
+    if (mLoadingThread.joinable())
+        mLoadingThread.join();
+    mLoadingCompleteCalled = true;
+    if (mPlayingDemo && !mShutdownRequested && mDemo.assetHash != mAssetHash)
+    {
+        ShowFatalError("This demo was recorded with different game data and cannot be played back.");
+        Shutdown();
+        return;
+    }
+    if (mRecordingDemo)
+    {
+        mDemo.loadedUpdate = static_cast<uint32_t>(mUpdateCount);
+        mDemo.assetHash = mAssetHash;
+    }
+    OnLoadingComplete();
+}
+
+void LumoAppBase::SafeDeleteWidget(Widget* widget)
+{
+    if (widget == nullptr)
+        return;
+    if (widget->mParent != nullptr)
+        widget->mParent->RemoveWidget(widget);
+    if (std::find(mSafeDeleteList.begin(), mSafeDeleteList.end(), widget) == mSafeDeleteList.end())
+        mSafeDeleteList.push_back(widget);
+}
+
+void LumoAppBase::ProcessDeferredMessage(const Platform::InputEvent& event)
+{
+    if (event.type == Platform::EventType::Quit)
+    {
+        Shutdown();
+        return;
+    }
+    if (mRecordingDemo)
+        RecordInput(event);
+    ApplyInput(event);
+}
+
+void LumoAppBase::ApplyInput(const Platform::InputEvent& event)
+{
+    WidgetManager* wm = mWidgetManager;
+    if (wm == nullptr)
+        return;
+    using Platform::EventType;
+    switch (event.type)
+    {
+    case EventType::MouseMove:
+        wm->MouseMove(event.x, event.y);
+        break;
+    case EventType::MouseDown:
+    case EventType::MouseUp:
+    {
+        int code = event.clickCount;
+        if (event.button == Platform::MOUSE_RIGHT)
+            code = -event.clickCount;
+        else if (event.button == Platform::MOUSE_MIDDLE)
+            code = 3;
+        if (event.type == EventType::MouseDown)
+            wm->MouseDown(event.x, event.y, code);
+        else
+            wm->MouseUp(event.x, event.y, code);
+        break;
+    }
+    case EventType::MouseWheel:
+        wm->MouseWheel(event.wheel);
+        break;
+    case EventType::MouseLeave:
+        wm->MouseExit();
+        break;
+    case EventType::KeyDown:
+        if (event.ctrl && event.alt && event.keyCode == 'D')
+        {
+            mDebugKeysEnabled = !mDebugKeysEnabled;
+            Platform::DebugOutput(mDebugKeysEnabled ? "Debug keys on\n" : "Debug keys off\n");
+            break;
+        }
+        if ((mDebugKeysEnabled || mPlayingDemo) && HandleDebugKey(event.keyCode))
+            break;
+        wm->KeyDown(event.keyCode);
+        break;
+    case EventType::KeyUp:
+        wm->KeyUp(event.keyCode);
+        break;
+    case EventType::KeyChar:
+        wm->KeyChar(static_cast<char32_t>(event.ch));
+        break;
+    case EventType::Quit:
+    case EventType::FocusGained:
+    case EventType::FocusLost:
+        break;
+    }
+}
+
+} // namespace Lumo

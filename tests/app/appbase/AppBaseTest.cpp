@@ -1,0 +1,367 @@
+// The application object, headless: loading hand-over, frame pacing on the
+// virtual clock, input routing, demo recording and playback, settings, the
+// command line, and demo-aware file access.
+#include "app/LumoAppBase.h"
+#include "app/Random.h"
+#include "platform/Clock.h"
+#include "platform/FileSystem.h"
+#include "platform/Video.h"
+#include "widgets/Widget.h"
+#include "widgets/WidgetManager.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace Lumo {
+namespace {
+
+// Logs the clicks and the random draws it makes, one per update.
+class ClickWidget : public Widget
+{
+public:
+    void Update() override
+    {
+        Widget::Update();
+        draws.push_back(RandomBelow(1000));
+    }
+    void MouseDown(int x, int y, int code) override { clicks.push_back({x, y, code, mUpdateCnt}); }
+
+    struct Click
+    {
+        int x, y, code, update;
+        bool operator==(const Click&) const = default;
+    };
+    std::vector<Click> clicks;
+    std::vector<int> draws;
+};
+
+class TestApp : public LumoAppBase
+{
+public:
+    explicit TestApp(const std::string& regKey)
+    {
+        mProdName = "LumoTest";
+        mRegKey = regKey;
+        mTitle = "Lumo test";
+        mWidth = 64;
+        mHeight = 48;
+    }
+    ~TestApp() override
+    {
+        if (widget != nullptr)
+            mWidgetManager->RemoveWidget(widget);
+        delete widget;
+    }
+    void LoadResources() override { loadThread = std::this_thread::get_id(); }
+    void OnLoadingComplete() override
+    {
+        completeThread = std::this_thread::get_id();
+        ++completeCount;
+        completeUpdate = GetUpdateCount();
+        widget = new ClickWidget();
+        widget->Resize(0, 0, mWidth, mHeight);
+        mWidgetManager->AddWidget(widget);
+    }
+
+    // Installs a virtual clock the test moves, and returns it.
+    Platform::VirtualClock* UseVirtualClock()
+    {
+        auto clock = std::make_unique<Platform::VirtualClock>();
+        Platform::VirtualClock* raw = clock.get();
+        SetClock(std::move(clock));
+        return raw;
+    }
+    // Passes until loading completed (the loading thread is real).
+    void RunUntilLoaded(Platform::VirtualClock* clock)
+    {
+        for (int i = 0; i < 100000 && !IsLoadingComplete(); ++i)
+        {
+            if (mLoaded)
+                clock->Advance(10);
+            RunOnePass();
+            std::this_thread::yield();
+        }
+    }
+    Platform::HeadlessVideo* Video() { return dynamic_cast<Platform::HeadlessVideo*>(GetVideo()); }
+
+    std::thread::id loadThread;
+    std::thread::id completeThread;
+    int completeCount = 0;
+    int completeUpdate = -1;
+    ClickWidget* widget = nullptr;
+};
+
+std::string TempFolder(const std::string& name)
+{
+    auto path = std::filesystem::current_path() / "appbase_test" / name;
+    std::filesystem::remove_all(path);
+    std::filesystem::create_directories(path);
+    return path.string() + "/";
+}
+
+Platform::InputEvent Click(int x, int y, int button = Platform::MOUSE_LEFT)
+{
+    Platform::InputEvent event;
+    event.type = Platform::EventType::MouseDown;
+    event.x = x;
+    event.y = y;
+    event.button = button;
+    return event;
+}
+
+TEST(AppBaseTest, LoadingRunsOnItsThreadAndCompletesOnceOnTheMainThread)
+{
+    SetCommandLineArgs(0, nullptr);
+    TestApp app("LumoTests\\Loading");
+    app.Init();
+    Platform::VirtualClock* clock = app.UseVirtualClock();
+    app.StartLoading();
+    app.RunUntilLoaded(clock);
+    ASSERT_TRUE(app.IsLoadingComplete());
+    EXPECT_NE(app.loadThread, std::this_thread::get_id());
+    EXPECT_EQ(app.completeThread, std::this_thread::get_id());
+    for (int i = 0; i < 5; ++i)
+    {
+        clock->Advance(10);
+        app.RunOnePass();
+    }
+    EXPECT_EQ(app.completeCount, 1);
+}
+
+TEST(AppBaseTest, FixedStepPacingOnTheVirtualClock)
+{
+    SetCommandLineArgs(0, nullptr);
+    TestApp app("LumoTests\\Pacing");
+    app.mLoadingThreadEnabled = false;
+    app.Init();
+    Platform::VirtualClock* clock = app.UseVirtualClock();
+    app.StartLoading();
+    app.RunOnePass(); // starts the clock: no time has passed yet
+    EXPECT_EQ(app.GetUpdateCount(), 0);
+
+    clock->Advance(10);
+    int draws = app.GetDrawCount();
+    app.RunOnePass();
+    EXPECT_EQ(app.GetUpdateCount(), 1);
+    EXPECT_EQ(app.GetDrawCount(), draws + 1);
+
+    clock->Advance(5); // less than a step: no update, no draw
+    app.RunOnePass();
+    EXPECT_EQ(app.GetUpdateCount(), 1);
+    EXPECT_EQ(app.GetDrawCount(), draws + 1);
+    clock->Advance(5);
+    app.RunOnePass();
+    EXPECT_EQ(app.GetUpdateCount(), 2);
+
+    // A long stall is cut to 200 ms, and a draw comes after at most 10 updates.
+    clock->Advance(250);
+    draws = app.GetDrawCount();
+    app.RunOnePass();
+    EXPECT_EQ(app.GetUpdateCount(), 12);
+    EXPECT_EQ(app.GetDrawCount(), draws + 1);
+    app.RunOnePass(); // the rest of the 200 ms, then nothing more
+    EXPECT_EQ(app.GetUpdateCount(), 22);
+    app.RunOnePass();
+    EXPECT_EQ(app.GetUpdateCount(), 22);
+}
+
+TEST(AppBaseTest, InputReachesTheWidgetWithClickCodes)
+{
+    SetCommandLineArgs(0, nullptr);
+    TestApp app("LumoTests\\Input");
+    app.mLoadingThreadEnabled = false;
+    app.Init();
+    Platform::VirtualClock* clock = app.UseVirtualClock();
+    app.StartLoading();
+    app.RunOnePass(); // starts the clock
+    clock->Advance(10);
+    app.RunOnePass(); // the first update completes loading
+    ASSERT_NE(app.widget, nullptr);
+    app.Video()->QueueEvent(Click(5, 6));
+    app.Video()->QueueEvent(Click(7, 8, Platform::MOUSE_RIGHT));
+    app.Video()->QueueEvent(Click(9, 10, Platform::MOUSE_MIDDLE));
+    for (int i = 0; i < 3; ++i)
+    {
+        clock->Advance(10);
+        app.RunOnePass(); // one deferred message per pass
+    }
+    ASSERT_EQ(app.widget->clicks.size(), 3u);
+    EXPECT_EQ(app.widget->clicks[0].code, 1);
+    EXPECT_EQ(app.widget->clicks[1].code, -1);
+    EXPECT_EQ(app.widget->clicks[2].code, 3);
+    EXPECT_EQ(app.widget->clicks[0].x, 5);
+    EXPECT_EQ(app.widget->clicks[0].y, 6);
+}
+
+// Runs a headless program the way Start does, feeding clicks at given passes.
+struct RunResult
+{
+    std::vector<ClickWidget::Click> clicks;
+    std::vector<int> draws;
+    int exitCode = 0;
+};
+
+RunResult RunProgram(const std::vector<std::string>& args, const std::vector<std::pair<int, Platform::InputEvent>>& input,
+                     int passes)
+{
+    std::vector<const char*> argv = {"test"};
+    for (const std::string& arg : args)
+        argv.push_back(arg.c_str());
+    SetCommandLineArgs(static_cast<int>(argv.size()), argv.data());
+    TestApp app("LumoTests\\Demo");
+    app.Init();
+    RunResult result;
+    result.exitCode = app.GetExitCode();
+    if (result.exitCode != 0)
+        return result;
+    Platform::VirtualClock* clock = app.UseVirtualClock();
+    app.StartLoading();
+    app.RunUntilLoaded(clock);
+    for (int pass = 0; pass < passes; ++pass)
+    {
+        for (const auto& [when, event] : input)
+            if (when == pass)
+                app.Video()->QueueEvent(event);
+        clock->Advance(pass % 3 == 0 ? 20 : 10); // uneven pacing: several updates in some passes
+        if (!app.RunOnePass())
+            break;
+    }
+    if (app.widget != nullptr)
+    {
+        result.clicks = app.widget->clicks;
+        result.draws = app.widget->draws;
+    }
+    app.Shutdown();
+    return result;
+}
+
+TEST(AppBaseTest, ARecordedDemoReplaysTheSameInputAndRandomDraws)
+{
+    const std::string folder = TempFolder("demo");
+    const std::string demo = folder + "run.dmo";
+    const std::vector<std::pair<int, Platform::InputEvent>> input = {
+        {2, Click(3, 4)}, {5, Click(10, 11, Platform::MOUSE_RIGHT)}, {5, Click(12, 13)}, {9, Click(1, 1)}};
+
+    RunResult recorded = RunProgram({"-record", "-demofile=" + demo}, input, 30);
+    ASSERT_EQ(recorded.clicks.size(), 4u);
+    ASSERT_TRUE(Platform::FileExists(demo));
+
+    // Playback ignores live input and repeats the recorded run exactly.
+    const std::vector<std::pair<int, Platform::InputEvent>> noise = {{1, Click(30, 30)}};
+    RunResult played = RunProgram({"-play", "-demofile=" + demo}, noise, 60);
+    EXPECT_EQ(played.clicks, recorded.clicks);
+    ASSERT_GE(played.draws.size(), recorded.draws.size());
+    played.draws.resize(recorded.draws.size());
+    EXPECT_EQ(played.draws, recorded.draws);
+}
+
+TEST(AppBaseTest, PlaybackWritesNoFilesAndAnswersFromTheDemo)
+{
+    const std::string folder = TempFolder("files");
+    const std::string demo = folder + "files.dmo";
+    const std::string data = folder + "data.bin";
+    Buffer original;
+    original.WriteInt32(1234);
+    {
+        SetCommandLineArgs(0, nullptr);
+        TestApp writer("LumoTests\\Files");
+        ASSERT_TRUE(writer.SaveBufferToFile(data, original));
+    }
+    {
+        std::vector<const char*> argv = {"test", "-record"};
+        std::string demoArg = "-demofile=" + demo;
+        argv.push_back(demoArg.c_str());
+        SetCommandLineArgs(3, argv.data());
+        TestApp app("LumoTests\\Files");
+        app.Init();
+        EXPECT_TRUE(app.FileExists(data));
+        Buffer read;
+        EXPECT_TRUE(app.LoadFileToBuffer(data, read));
+        EXPECT_EQ(read.ReadInt32(), 1234);
+        app.Shutdown();
+    }
+    std::filesystem::remove(data);
+    {
+        std::vector<const char*> argv = {"test", "-play"};
+        std::string demoArg = "-demofile=" + demo;
+        argv.push_back(demoArg.c_str());
+        SetCommandLineArgs(3, argv.data());
+        TestApp app("LumoTests\\Files");
+        app.Init();
+        ASSERT_TRUE(app.IsPlayingDemo());
+        EXPECT_TRUE(app.FileExists(data)); // the recorded answer, not the disk's
+        Buffer read;
+        EXPECT_TRUE(app.LoadFileToBuffer(data, read));
+        EXPECT_EQ(read.ReadInt32(), 1234);
+        Buffer other;
+        other.WriteInt32(99);
+        EXPECT_TRUE(app.SaveBufferToFile(data, other));
+        EXPECT_FALSE(Platform::FileExists(data));
+        app.Shutdown();
+    }
+}
+
+TEST(AppBaseTest, SettingsSurviveARestart)
+{
+    {
+        SetCommandLineArgs(0, nullptr);
+        TestApp app("LumoTests\\Settings");
+        app.Init();
+        app.SetMusicVolume(0.25);
+        app.SetSfxVolume(0.5);
+        app.SetMuted(true);
+        app.mLoadingThreadEnabled = false;
+        Platform::VirtualClock* clock = app.UseVirtualClock();
+        (void)clock;
+        app.Shutdown();
+        app.Start(); // ends at once, writing the settings
+    }
+    SetCommandLineArgs(0, nullptr);
+    TestApp app("LumoTests\\Settings");
+    app.Init();
+    EXPECT_DOUBLE_EQ(app.GetMusicVolume(), 0.25);
+    EXPECT_DOUBLE_EQ(app.GetSfxVolume(), 0.5);
+    EXPECT_TRUE(app.IsMuted());
+    app.Shutdown();
+}
+
+TEST(AppBaseTest, AnUnknownOptionIsAFatalErrorWithTheExactMessage)
+{
+    Platform::ClearMessageBoxLog();
+    const char* argv[] = {"test", "-bogus"};
+    SetCommandLineArgs(2, argv);
+    TestApp app("LumoTests\\Options");
+    app.Init();
+    EXPECT_NE(app.GetExitCode(), 0);
+    auto boxes = Platform::GetMessageBoxLog();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "FATAL ERROR");
+    EXPECT_EQ(boxes[0].text, "Invalid command line parameter: -bogus");
+    app.Start(); // returns at once
+    EXPECT_EQ(app.GetUpdateCount(), 0);
+}
+
+TEST(AppBaseTest, ShutdownOffTheMainThreadOnlyRequestsIt)
+{
+    SetCommandLineArgs(0, nullptr);
+    TestApp app("LumoTests\\Shutdown");
+    app.mLoadingThreadEnabled = false;
+    app.Init();
+    Platform::VirtualClock* clock = app.UseVirtualClock();
+    app.StartLoading();
+    std::thread other([&app] { app.Shutdown(); });
+    other.join();
+    EXPECT_TRUE(app.mShutdownRequested);
+    EXPECT_FALSE(app.mShutdown);
+    clock->Advance(10);
+    EXPECT_FALSE(app.RunOnePass());
+    EXPECT_TRUE(app.mShutdown);
+}
+
+} // namespace
+} // namespace Lumo
