@@ -250,7 +250,7 @@ void LumoAppBase::Start()
         ShutdownOnMainThread();
     if (mLoadingThread.joinable())
         mLoadingThread.join();
-    Platform::DebugOutputF("Updates: %d, draws: %d\n", mUpdateCount, mDrawCount);
+    Platform::DebugOutputF("Updates: %d, draws: %d\n", mUpdateCount.load(), mDrawCount);
 }
 
 void LumoAppBase::StartLoading()
