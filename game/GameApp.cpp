@@ -56,6 +56,8 @@ void GameApp::LoadResources()
 void GameApp::OnLoadingComplete()
 {
     LumoAppBase::OnLoadingComplete();
+    if (loadFailed)
+        SetExitCode(1); // the program must not end with success
     if (mShutdownRequested || loadFailed)
         return;
     SetAssetHash(RuleAssetHash());

@@ -2,15 +2,14 @@
 // The exit status is non-zero when start-up or resource loading failed.
 #include "game/GameApp.h"
 
-int main()
+int main(int argc, char** argv)
 {
-    // (No instance handle to keep on this platform.)
+    Lumo::SetCommandLineArgs(argc, argv); // read by Init, as the framework's command line
     auto* app = new Lumo::GameApp();
     app->Init();
-    const bool initFailed = app->mShutdown || app->mShutdownRequested;
     app->mStartupTest3D = true;
     app->Start();
-    const bool failed = initFailed || app->loadFailed;
+    const int exitCode = app->GetExitCode() != 0 ? app->GetExitCode() : (app->loadFailed ? 1 : 0);
     delete app;
-    return failed ? 1 : 0;
+    return exitCode;
 }
