@@ -19,13 +19,22 @@ void FillRect(const PixelView& dest, const Rect& rect, const Color& color, DrawM
         }
         return;
     }
-    WithWriter(format, mode, Color::White, [&](const auto& write) {
+    if (mode == DRAWMODE_NORMAL)
+    {
         for (int row = 0; row < rect.mHeight; ++row)
         {
             uint32_t* d = dest.Row(rect.mY + row) + rect.mX;
-            for (int i = 0; i < rect.mWidth; ++i)
-                write(d[i], s);
+            if (format == PIXEL_FORMAT_888)
+                PixelOps::BlendSpanConstant<PixelOps::DestXrgb>(d, s, rect.mWidth);
+            else
+                PixelOps::BlendSpanConstant<PixelOps::DestArgb>(d, s, rect.mWidth);
         }
+        return;
+    }
+    std::vector<uint32_t> span(static_cast<size_t>(rect.mWidth), s);
+    WithWriter(format, mode, Color::White, [&](const auto& write) {
+        for (int row = 0; row < rect.mHeight; ++row)
+            write(dest.Row(rect.mY + row) + rect.mX, span.data(), rect.mWidth);
     });
 }
 

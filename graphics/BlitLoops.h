@@ -12,6 +12,7 @@
 #include "graphics/Color.h"
 #include "graphics/DrawMode.h"
 #include "graphics/PixelOps.h"
+#include "graphics/PixelSpans.h"
 #include "graphics/Rect.h"
 #include "graphics/raster/PixelFormatCode.h"
 
@@ -36,8 +37,9 @@ struct SourceView
     const uint32_t* Row(int y) const { return bits + static_cast<size_t>(y) * static_cast<size_t>(width); }
 };
 
-// Calls fn(writer) with the PixelWriter for the format, mode and tint colour
-// (opaque white: untinted).
+// Calls fn(write) with the SpanWriter for the format, mode and tint colour
+// (opaque white: untinted); write(d, s, n) puts n source pixels over n
+// destination pixels.
 template <class Fn>
 void WithWriter(PixelFormatCode format, DrawMode mode, const Color& color, Fn&& fn)
 {
@@ -48,16 +50,16 @@ void WithWriter(PixelFormatCode format, DrawMode mode, const Color& color, Fn&& 
         if (mode == DRAWMODE_ADDITIVE)
         {
             if (tinted)
-                fn(PixelWriter<Dest, true, true>{tint});
+                fn(SpanWriter<Dest, true, true>{{tint}});
             else
-                fn(PixelWriter<Dest, true, false>{tint});
+                fn(SpanWriter<Dest, true, false>{{tint}});
         }
         else
         {
             if (tinted)
-                fn(PixelWriter<Dest, false, true>{tint});
+                fn(SpanWriter<Dest, false, true>{{tint}});
             else
-                fn(PixelWriter<Dest, false, false>{tint});
+                fn(SpanWriter<Dest, false, false>{{tint}});
         }
     };
     if (format == PIXEL_FORMAT_888)
@@ -90,20 +92,17 @@ void BlitRows(const PixelView& dest, int x, int y, const SourceView& src, const 
               const Writer& write)
 {
     const int width = srcRect.mWidth;
+    std::vector<uint32_t> reversed(mirror ? static_cast<size_t>(width) : 0u);
     for (int row = 0; row < srcRect.mHeight; ++row)
     {
         const uint32_t* s = src.Row(srcRect.mY + row) + srcRect.mX;
         uint32_t* d = dest.Row(y + row) + x;
-        if (!mirror)
+        if (mirror)
         {
-            for (int i = 0; i < width; ++i)
-                write(d[i], s[i]);
+            std::reverse_copy(s, s + width, reversed.begin());
+            s = reversed.data();
         }
-        else
-        {
-            for (int i = 0; i < width; ++i)
-                write(d[i], s[width - 1 - i]);
-        }
+        write(d, s, width);
     }
 }
 
@@ -141,12 +140,20 @@ void StretchNearest(const PixelView& dest, const Rect& destRect, const Rect& cli
     std::vector<int> rows = NearestMap(area.mY - destRect.mY, area.mHeight, destRect.mHeight, srcRect.mHeight, false);
     for (int& c : columns)
         c += srcRect.mX;
+    std::vector<uint32_t> span(static_cast<size_t>(area.mWidth));
+    int lastRow = -1;
     for (int row = 0; row < area.mHeight; ++row)
     {
-        const uint32_t* s = src.Row(srcRect.mY + rows[static_cast<size_t>(row)]);
-        uint32_t* d = dest.Row(area.mY + row) + area.mX;
-        for (int i = 0; i < area.mWidth; ++i)
-            write(d[i], s[columns[static_cast<size_t>(i)]]);
+        // Rows repeated by an enlargement reuse the gathered span.
+        int srcRow = rows[static_cast<size_t>(row)];
+        if (srcRow != lastRow)
+        {
+            const uint32_t* s = src.Row(srcRect.mY + srcRow);
+            for (size_t i = 0; i < span.size(); ++i)
+                span[i] = s[columns[i]];
+            lastRow = srcRow;
+        }
+        write(dest.Row(area.mY + row) + area.mX, span.data(), area.mWidth);
     }
 }
 
@@ -175,17 +182,18 @@ void StretchBilinear(const PixelView& dest, const Rect& destRect, const Rect& cl
     std::vector<FilterTap> columns =
         FilterMap(area.mX - destRect.mX, area.mWidth, destRect.mWidth, srcRect.mWidth, mirror);
     std::vector<FilterTap> rows = FilterMap(area.mY - destRect.mY, area.mHeight, destRect.mHeight, srcRect.mHeight, false);
+    std::vector<uint32_t> span(static_cast<size_t>(area.mWidth));
     for (int row = 0; row < area.mHeight; ++row)
     {
         const FilterTap& ty = rows[static_cast<size_t>(row)];
         const uint32_t* s0 = src.Row(srcRect.mY + ty.i0) + srcRect.mX;
         const uint32_t* s1 = src.Row(srcRect.mY + ty.i1) + srcRect.mX;
-        uint32_t* d = dest.Row(area.mY + row) + area.mX;
-        for (int i = 0; i < area.mWidth; ++i)
+        for (size_t i = 0; i < span.size(); ++i)
         {
-            const FilterTap& tx = columns[static_cast<size_t>(i)];
-            write(d[i], FilterPixel(s0[tx.i0], s0[tx.i1], s1[tx.i0], s1[tx.i1], tx.w1, ty.w1));
+            const FilterTap& tx = columns[i];
+            span[i] = FilterPixel(s0[tx.i0], s0[tx.i1], s1[tx.i0], s1[tx.i1], tx.w1, ty.w1);
         }
+        write(dest.Row(area.mY + row) + area.mX, span.data(), area.mWidth);
     }
 }
 
