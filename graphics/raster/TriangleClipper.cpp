@@ -24,8 +24,11 @@ uint32_t InterpolateColour(uint32_t o, uint32_t i, float t)
     {
         const int oc = static_cast<int>((o >> shift) & 0xFF);
         const int ic = static_cast<int>((i >> shift) & 0xFF);
-        const int c = static_cast<int>(static_cast<float>(oc) + t * static_cast<float>(ic - oc));
-        result |= (static_cast<uint32_t>(c) & 0xFF) << shift;
+        const float c = static_cast<float>(oc) + t * static_cast<float>(ic - oc);
+        // Within 0..255 for any cut of finite vertices; NaN (from overflowing
+        // coordinates) reads 0.
+        const uint32_t channel = c >= 0.0f ? (c < 255.0f ? static_cast<uint32_t>(c) : 255u) : 0u;
+        result |= channel << shift;
     }
     return result;
 }
