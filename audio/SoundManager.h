@@ -26,8 +26,9 @@ public:
     // The id of the sound already loaded from fileName, or a free id that it
     // is loaded into; -1 when it cannot be loaded or no id is free.
     [[nodiscard]] virtual int FindOrLoadSound(const std::string& fileName) = 0;
-    // Loads fileName (the extension may be left out) into the id, replacing
-    // what was there. False (and the id empty) on failure.
+    // Loads the sound named fileName (without extension: ".wav", ".mp3",
+    // ".ogg" and ".au" are tried) into the id, replacing what was there.
+    // False (and the id empty) on failure.
     [[nodiscard]] virtual bool LoadSound(unsigned id, const std::string& fileName) = 0;
     virtual void UnloadSound(unsigned id) = 0;
     // The effects volume 0..1 applied to every instance, live ones included.

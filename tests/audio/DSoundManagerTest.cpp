@@ -209,6 +209,14 @@ TEST_F(DSoundManagerTest, SoundIdsAndNames)
     EXPECT_FALSE(mManager->SetDefaultPan(256, 0));
     EXPECT_FALSE(mManager->LoadSound(4, "sound/none"));
     EXPECT_EQ(mManager->CountLoadedSounds(), 1);
+
+    // Every reader fails on these: the id is left empty, not half-loaded.
+    LoadConstant(5, 10, 1, "sound/bad");
+    WriteFile("sound/bad.wav", Riff({Chunk("fmt ", FormatBody(1, 1, 44100, 16)), Chunk("data", {1, 2, 3, 4}, 400)}));
+    WriteFile("sound/bad.au", AuFile(1, 8000, 1, {1, 2}, 50));
+    EXPECT_FALSE(mManager->LoadSound(5, "sound/bad"));
+    EXPECT_EQ(mManager->CreateInstance(5), nullptr);
+    EXPECT_EQ(mManager->CountLoadedSounds(), 1);
 }
 
 TEST_F(DSoundManagerTest, MixerVolumeIsKeptByTheStandIn)
