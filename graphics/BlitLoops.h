@@ -118,15 +118,50 @@ inline Rect StretchArea(const PixelView& dest, const Rect& destRect, const Rect&
 inline std::vector<int> NearestMap(int first, int count, int destSize, int srcSize, bool mirror)
 {
     std::vector<int> map(static_cast<size_t>(std::max(count, 0)));
+    if (count <= 0)
+        return map;
+    // s(j) = ((2j + 1) * srcSize) / (2 * destSize), stepped without dividing
+    // per pixel: the numerator grows by 2 * srcSize for each j.
+    const int64_t denominator = 2 * static_cast<int64_t>(destSize);
+    const int64_t step = 2 * static_cast<int64_t>(srcSize);
+    const int64_t stepWhole = step / denominator;
+    const int64_t stepRest = step % denominator;
+    int j = mirror ? destSize - first - count : first;
+    int64_t numerator = (2 * static_cast<int64_t>(j) + 1) * srcSize;
+    int64_t whole = numerator / denominator;
+    int64_t rest = numerator % denominator;
     for (int i = 0; i < count; ++i)
     {
-        int j = first + i;
-        if (mirror)
-            j = destSize - 1 - j;
-        int64_t s = ((2 * static_cast<int64_t>(j) + 1) * srcSize) / (2 * static_cast<int64_t>(destSize));
-        map[static_cast<size_t>(i)] = static_cast<int>(std::clamp<int64_t>(s, 0, srcSize - 1));
+        int value = static_cast<int>(std::clamp<int64_t>(whole, 0, srcSize - 1));
+        map[static_cast<size_t>(mirror ? count - 1 - i : i)] = value;
+        whole += stepWhole;
+        rest += stepRest;
+        if (rest >= denominator)
+        {
+            rest -= denominator;
+            ++whole;
+        }
     }
     return map;
+}
+
+// out[i] = row[columns[i]] for i below count.
+inline void GatherRow(const uint32_t* __restrict row, const int* __restrict columns, uint32_t* __restrict out, int count)
+{
+    int i = 0;
+    for (; i + 4 <= count; i += 4)
+    {
+        uint32_t a = row[columns[i]];
+        uint32_t b = row[columns[i + 1]];
+        uint32_t c = row[columns[i + 2]];
+        uint32_t d = row[columns[i + 3]];
+        out[i] = a;
+        out[i + 1] = b;
+        out[i + 2] = c;
+        out[i + 3] = d;
+    }
+    for (; i < count; ++i)
+        out[i] = row[columns[i]];
 }
 
 template <class Writer>
@@ -148,9 +183,7 @@ void StretchNearest(const PixelView& dest, const Rect& destRect, const Rect& cli
         int srcRow = rows[static_cast<size_t>(row)];
         if (srcRow != lastRow)
         {
-            const uint32_t* s = src.Row(srcRect.mY + srcRow);
-            for (size_t i = 0; i < span.size(); ++i)
-                span[i] = s[columns[i]];
+            GatherRow(src.Row(srcRect.mY + srcRow), columns.data(), span.data(), area.mWidth);
             lastRow = srcRow;
         }
         write(dest.Row(area.mY + row) + area.mX, span.data(), area.mWidth);

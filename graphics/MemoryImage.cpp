@@ -133,8 +133,17 @@ bool MemoryImage::Palletize()
     std::unordered_map<uint32_t, uint8_t> indexOf;
     std::vector<uint32_t> table;
     std::vector<uint8_t> indices(count);
+    // Neighbouring pixels mostly repeat: the last colour skips the look-up.
+    uint32_t lastColor = 0;
+    uint8_t lastIndex = 0;
+    bool haveLast = false;
     for (size_t i = 0; i < count; ++i)
     {
+        if (haveLast && bits[i] == lastColor)
+        {
+            indices[i] = lastIndex;
+            continue;
+        }
         auto found = indexOf.find(bits[i]);
         if (found == indexOf.end())
         {
@@ -144,6 +153,9 @@ bool MemoryImage::Palletize()
             table.push_back(bits[i]);
         }
         indices[i] = found->second;
+        lastColor = bits[i];
+        lastIndex = found->second;
+        haveLast = true;
     }
     table.resize(256, 0u);
     mColorTable = std::move(table);

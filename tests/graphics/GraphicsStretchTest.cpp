@@ -124,6 +124,29 @@ TEST(GraphicsStretchTest, PartStretchedOutsideSourceKeepsMatchingPart)
     EXPECT_EQ(PixelAt(*dest, 7, 0), 0xFF000002u);
 }
 
+TEST(GraphicsStretchTest, MirroredStretchReversesColumnsInsideTheClip)
+{
+    auto src = MakeImage(3, 1, {0xFF000001u, 0xFF000002u, 0xFF000003u});
+    for (bool quick : {true, false})
+    {
+        auto dest = MakeFilled(7, 1, 0u);
+        dest->BlitStretched(src.get(), Rect(0, 0, 6, 1), Rect(0, 0, 3, 1), Rect(1, 0, 6, 1), Color::White,
+                            DRAWMODE_NORMAL, quick, true);
+        EXPECT_EQ(PixelAt(*dest, 0, 0), 0u);
+        EXPECT_EQ(PixelAt(*dest, 1, 0), 0xFF000003u) << quick;
+        EXPECT_EQ(PixelAt(*dest, 5, 0), 0xFF000001u) << quick;
+        EXPECT_EQ(PixelAt(*dest, 6, 0), 0u);
+    }
+    // Shrinking takes the pixel under each destination centre.
+    auto wide = MakeImage(6, 1, {0xFF000001u, 0xFF000002u, 0xFF000003u, 0xFF000004u, 0xFF000005u, 0xFF000006u});
+    auto small = MakeFilled(3, 1, 0u);
+    small->BlitStretched(wide.get(), Rect(0, 0, 3, 1), Rect(0, 0, 6, 1), Rect(0, 0, 3, 1), Color::White,
+                         DRAWMODE_NORMAL, true, true);
+    EXPECT_EQ(PixelAt(*small, 0, 0), 0xFF000006u);
+    EXPECT_EQ(PixelAt(*small, 1, 0), 0xFF000004u);
+    EXPECT_EQ(PixelAt(*small, 2, 0), 0xFF000002u);
+}
+
 TEST(GraphicsStretchTest, StretchAppliesTintAndAdditiveMode)
 {
     auto src = MakeFilled(1, 1, 0xFF808080u);
