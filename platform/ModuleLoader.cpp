@@ -66,11 +66,13 @@ ModuleHandle LoadModule(const std::string& name)
 {
     const std::string fileName = ModuleFileName(name);
     std::string lastError = "not found";
-    for (const std::string& path : CandidatePaths(fileName))
+    for (std::string path : CandidatePaths(fileName))
     {
         bool searched = path.find('/') == std::string::npos;
         if (!searched && !FileExists(path))
             continue;
+        if (!searched)
+            path = MapPath(path); // the file as it is named on disk
         if (void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL))
             return handle;
         const char* error = dlerror();

@@ -1,0 +1,65 @@
+#include "platform/VideoSdl.h"
+
+#include "tests/platform/TempFolder.h"
+
+namespace Lumo::Platform {
+namespace {
+
+using Testing::ScopedEnv;
+
+TEST(VideoSdlTest, KeysBecomeVirtualKeyCodes)
+{
+    // SDL key codes of printable keys are their characters.
+    EXPECT_EQ(SdlKeyToVirtualKey('a'), 'A');
+    EXPECT_EQ(SdlKeyToVirtualKey('z'), 'Z');
+    EXPECT_EQ(SdlKeyToVirtualKey('0'), '0');
+    EXPECT_EQ(SdlKeyToVirtualKey('9'), '9');
+    EXPECT_EQ(SdlKeyToVirtualKey('\r'), VirtualKey::Return);
+    EXPECT_EQ(SdlKeyToVirtualKey('\x1b'), VirtualKey::Escape);
+    EXPECT_EQ(SdlKeyToVirtualKey('\b'), VirtualKey::Back);
+    EXPECT_EQ(SdlKeyToVirtualKey(' '), VirtualKey::Space);
+    EXPECT_EQ(SdlKeyToVirtualKey(0x7F), VirtualKey::Delete);
+    // Non-printable keys are their scan code with bit 30 set (F1 is scan code 58).
+    EXPECT_EQ(SdlKeyToVirtualKey(58 | (1 << 30)), VirtualKey::F1);
+    EXPECT_EQ(SdlKeyToVirtualKey(69 | (1 << 30)), VirtualKey::F1 + 11);
+    EXPECT_EQ(SdlKeyToVirtualKey(82 | (1 << 30)), VirtualKey::Up);
+    EXPECT_EQ(SdlKeyToVirtualKey(225 | (1 << 30)), VirtualKey::Shift);
+    EXPECT_EQ(SdlKeyToVirtualKey(0), 0);
+}
+
+// SDL's dummy driver needs no display: a smoke run of the whole back end.
+TEST(VideoSdlTest, WindowFramesAndMessageBoxWithoutADisplay)
+{
+    ScopedEnv driver("SDL_VIDEODRIVER", "dummy");
+    ScopedEnv renderer("SDL_RENDER_DRIVER", "software");
+    // No display at all, so no helper program can put up a real message box.
+    ScopedEnv display("DISPLAY", nullptr);
+    ScopedEnv wayland("WAYLAND_DISPLAY", nullptr);
+    auto video = SdlVideo::Create();
+    if (!video)
+        GTEST_SKIP() << "SDL has no dummy video driver here";
+    EXPECT_FALSE(video->IsHeadless());
+    ASSERT_TRUE(video->CreateWindow("Tumbrix", 64, 48, false));
+    ASSERT_TRUE(video->CreateWindow("Tumbrix", 64, 48, true)); // a mode switch re-creates it
+    EXPECT_TRUE(video->HasWindow());
+    video->SetTitle("Tumbrix 1.0");
+
+    std::vector<uint32_t> frame(64 * 48, 0xFF336699u);
+    video->Present(frame.data(), 64, 48, 64 * 4);
+    video->Present(frame.data(), 32, 24, 64 * 4); // another size: a new texture
+    std::vector<InputEvent> events;
+    video->PollEvents(events);
+    video->ShowSystemCursor(false);
+
+    // The dummy driver cannot show a box: it is reported and the first
+    // button answers.
+    EXPECT_EQ(video->ShowMessageBox("Question", "Sure?", MessageBoxKind::YesNo), MESSAGEBOX_YES);
+    video->DestroyWindow();
+    EXPECT_FALSE(video->HasWindow());
+    int x = 0;
+    int y = 0;
+    EXPECT_FALSE(video->GetMousePosition(x, y));
+}
+
+} // namespace
+} // namespace Lumo::Platform
