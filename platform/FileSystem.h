@@ -31,6 +31,8 @@ bool DirectoryExists(const std::string& path);
 // Writes the bytes to a temporary file beside the target, flushes it, then
 // renames it over the target: a failed write never leaves a truncated file and
 // the old file stays as it was. False on any failure (the temporary is removed).
+// The temporary is "<target>.tmp<process id>": one target is written by one
+// thread at a time.
 [[nodiscard]] bool WriteFileAtomically(const std::string& path, const void* data, size_t size);
 
 // Creates every missing folder level of the path ('\\' and '/' both separate).

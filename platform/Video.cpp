@@ -12,9 +12,10 @@ std::unique_ptr<VideoBackend> CreateVideoBackend()
 {
     if (IsHeadless())
         return std::make_unique<HeadlessVideo>();
-    if (auto sdl = SdlVideo::Create())
+    std::string error;
+    if (auto sdl = SdlVideo::Create(&error))
         return sdl;
-    Log("VIDEO", "SDL video is not available; running headless");
+    Log("VIDEO", "SDL video is not available (" + error + "); running headless");
     return std::make_unique<HeadlessVideo>();
 }
 

@@ -103,7 +103,8 @@ private:
     int mMouseY = -1;
 };
 
-// Every message box shown headless in this process (tests read it).
+// Every message box shown headless in this process, oldest first (tests read
+// it). Both are safe to call from any thread.
 std::vector<MessageBoxRecord> GetMessageBoxLog();
 void ClearMessageBoxLog();
 

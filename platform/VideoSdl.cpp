@@ -73,12 +73,13 @@ void SdlVideo::SdlDeleter::operator()(SDL_Window* window) const { SDL_DestroyWin
 void SdlVideo::SdlDeleter::operator()(SDL_Renderer* renderer) const { SDL_DestroyRenderer(renderer); }
 void SdlVideo::SdlDeleter::operator()(SDL_Texture* texture) const { SDL_DestroyTexture(texture); }
 
-std::unique_ptr<SdlVideo> SdlVideo::Create()
+std::unique_ptr<SdlVideo> SdlVideo::Create(std::string* error)
 {
     SDL_SetMainReady();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
     {
-        Log("VIDEO", std::string("cannot start SDL video: ") + SDL_GetError());
+        if (error)
+            *error = SDL_GetError();
         return nullptr;
     }
     return std::unique_ptr<SdlVideo>(new SdlVideo());

@@ -16,8 +16,9 @@ namespace Lumo::Platform {
 class SdlVideo final : public VideoBackend
 {
 public:
-    // Starts the SDL video subsystem; null (and one log line) when it cannot.
-    static std::unique_ptr<SdlVideo> Create();
+    // Starts the SDL video subsystem; null when it cannot, with SDL's reason in
+    // *error when error is given.
+    static std::unique_ptr<SdlVideo> Create(std::string* error = nullptr);
     ~SdlVideo() override;
     SdlVideo(const SdlVideo&) = delete;
     SdlVideo& operator=(const SdlVideo&) = delete;

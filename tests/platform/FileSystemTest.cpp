@@ -87,13 +87,17 @@ TEST(FileSystemTest, FailedAtomicWriteKeepsTheOldState)
 
     // The target's folder is missing.
     EXPECT_FALSE(WriteFileAtomically(tmp / "missing/file.txt", text.data(), text.size()));
+}
 
-    // The target's folder is read-only (meaningless when running as root).
+TEST(FileSystemTest, AtomicWriteIntoAReadOnlyFolderFails)
+{
+    TempFolder tmp;
+    const std::string text = "new";
     fs::create_directories(tmp / "locked");
     WriteText(tmp / "locked/save.dat", "old");
     fs::permissions(tmp / "locked", fs::perms::owner_read | fs::perms::owner_exec);
     if (std::ofstream(tmp / "locked/probe"))
-        GTEST_SKIP() << "read-only folders are writable for this user";
+        GTEST_SKIP() << "read-only folders are writable for this user (root)";
     EXPECT_FALSE(WriteFileAtomically(tmp / "locked/save.dat", text.data(), text.size()));
     EXPECT_EQ(ReadText(tmp / "locked/save.dat"), "old");
 }
