@@ -38,6 +38,19 @@ Graphics::Graphics(const Graphics& other) : GraphicsState(other) {}
 
 Graphics::~Graphics() = default;
 
+int Graphics::Translated(int value, float translation)
+{
+    double sum = std::trunc(static_cast<double>(value) + static_cast<double>(translation));
+    if (std::isnan(sum))
+        return value;
+    return static_cast<int>(std::clamp(sum, -2147483648.0, 2147483647.0));
+}
+
+bool Graphics::IsPlaceholder() const
+{
+    return mDestImage == &PlaceholderImage();
+}
+
 void Graphics::PushState()
 {
     mStateStack.push_back(static_cast<const GraphicsState&>(*this));

@@ -45,6 +45,8 @@ public:
     virtual ~Graphics();
 
     Image* GetDestImage() const { return mDestImage; }
+    // True when drawing into the placeholder image (made without an image).
+    bool IsPlaceholder() const;
 
     // Saves the whole state; PopState restores the last saved one (nothing
     // when none is saved).
@@ -111,11 +113,13 @@ public:
     // without a font. y is the baseline.
     virtual void DrawString(const std::string& text, int x, int y);
 
-    // Destination pixel of a local coordinate (translation applied).
-    int ToDestX(int x) const { return static_cast<int>(static_cast<float>(x) + mTransX); }
-    int ToDestY(int y) const { return static_cast<int>(static_cast<float>(y) + mTransY); }
+    // Destination pixel of a local coordinate: the sum with the translation,
+    // truncated toward zero (kept within the int range).
+    int ToDestX(int x) const { return Translated(x, mTransX); }
+    int ToDestY(int y) const { return Translated(y, mTransY); }
 
 protected:
+    static int Translated(int value, float translation);
     // The colour images are drawn with: the current colour when tinting,
     // otherwise opaque white.
     Color ImageColor() const { return mColorizeImages ? mColor : Color::White; }

@@ -3,6 +3,7 @@
 // and clip areas. A rectangle covers columns x .. x + width - 1 and rows
 // y .. y + height - 1; one with a width or height of 0 or less is empty.
 #include <algorithm>
+#include <cstdint>
 
 namespace Lumo {
 
@@ -20,15 +21,17 @@ public:
 
     // The common part; an empty rectangle (width and height 0 at the larger
     // corner) when the two do not overlap.
+    // Computed in 64 bits, so huge sizes cannot overflow.
     constexpr Rect Intersection(const Rect& other) const
     {
-        int left = std::max(mX, other.mX);
-        int top = std::max(mY, other.mY);
-        int right = std::min(Right(), other.Right());
-        int bottom = std::min(Bottom(), other.Bottom());
+        int64_t left = std::max(mX, other.mX);
+        int64_t top = std::max(mY, other.mY);
+        int64_t right = std::min(int64_t{mX} + mWidth, int64_t{other.mX} + other.mWidth);
+        int64_t bottom = std::min(int64_t{mY} + mHeight, int64_t{other.mY} + other.mHeight);
         if (right <= left || bottom <= top)
-            return Rect(left, top, 0, 0);
-        return Rect(left, top, right - left, bottom - top);
+            return Rect(static_cast<int>(left), static_cast<int>(top), 0, 0);
+        return Rect(static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                    static_cast<int>(bottom - top));
     }
     constexpr bool Intersects(const Rect& other) const { return !Intersection(other).IsEmpty(); }
 

@@ -90,6 +90,20 @@ TEST(GraphicsFillTest, ClipIsTranslatedAndKeptInsideTheImage)
     EXPECT_EQ(g.GetClipRect(), Rect(3, 2, 2, 2));
 }
 
+TEST(GraphicsFillTest, HugeRectanglesAreClippedWithoutOverflow)
+{
+    auto image = MakeFilled(3, 3, 0u);
+    Graphics g(image.get());
+    g.SetColor(Color::White);
+    g.FillRect(1, 1, 0x7FFFFFFF, 0x7FFFFFFF);
+    g.FillRect(-0x7FFFFFFF, -0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFFFF);
+    EXPECT_EQ(CountNot(*image, 0u), 4);
+    auto src = MakeFilled(2, 2, 0xFF0000FFu);
+    g.SetQuickStretch(true);
+    g.DrawImageStretched(src.get(), 2, 2, 0x7FFFFFF0, 0x7FFFFFF0);
+    EXPECT_EQ(PixelAt(*image, 2, 2), 0xFF0000FFu);
+}
+
 TEST(GraphicsFillTest, TranslationAppliesToEveryCall)
 {
     auto image = MakeFilled(4, 4, 0u);

@@ -175,9 +175,12 @@ TEST(GraphicsImageTest, PlaceholderAndNullDrawNothing)
     placeholder.DrawImage(src.get(), 0, 0);
     placeholder.FillRect(0, 0, 10, 10);
     EXPECT_TRUE(placeholder.GetClipRect().IsEmpty());
+    EXPECT_TRUE(placeholder.IsPlaceholder());
+    EXPECT_TRUE(Graphics(nullptr).IsPlaceholder());
 
     auto dest = MakeFilled(2, 2, 0u);
     Graphics g(dest.get());
+    EXPECT_FALSE(g.IsPlaceholder());
     g.DrawImage(nullptr, 0, 0);
     Image noPixels;
     g.DrawImage(&noPixels, 0, 0);
