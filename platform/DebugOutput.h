@@ -1,7 +1,8 @@
 #pragma once
 // Debug output: the stand-in of the debugger output that the framework and the
 // game write traces to. Lines are kept in a bounded in-memory sink that tests
-// read, and go to stderr when LUMO_DEBUG_OUTPUT=1.
+// read, and go to stderr when LUMO_DEBUG_OUTPUT=1. Text is split into lines at
+// '\n'; the sink keeps the newest 10000 lines. Every call is thread-safe.
 #include <string>
 #include <vector>
 
@@ -11,10 +12,12 @@ void DebugOutput(const std::string& text);
 // printf-style convenience.
 void DebugOutputF(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-// Log line with a module prefix, e.g. Log("IMAGE", "invalid file data").
+// Log line with a module prefix, e.g. Log("IMAGE", "invalid file data") writes
+// the line "IMAGE: invalid file data"; it always stands on a line of its own.
 void Log(const char* module, const std::string& text);
 
-// The text written since the last clear (tests).
+// The lines written since the last clear, oldest first; an unfinished last
+// line is included (tests).
 std::vector<std::string> GetDebugOutputLines();
 void ClearDebugOutput();
 
