@@ -145,25 +145,6 @@ inline std::vector<int> NearestMap(int first, int count, int destSize, int srcSi
     return map;
 }
 
-// out[i] = row[columns[i]] for i below count.
-inline void GatherRow(const uint32_t* __restrict row, const int* __restrict columns, uint32_t* __restrict out, int count)
-{
-    int i = 0;
-    for (; i + 4 <= count; i += 4)
-    {
-        uint32_t a = row[columns[i]];
-        uint32_t b = row[columns[i + 1]];
-        uint32_t c = row[columns[i + 2]];
-        uint32_t d = row[columns[i + 3]];
-        out[i] = a;
-        out[i + 1] = b;
-        out[i + 2] = c;
-        out[i + 3] = d;
-    }
-    for (; i < count; ++i)
-        out[i] = row[columns[i]];
-}
-
 template <class Writer>
 void StretchNearest(const PixelView& dest, const Rect& destRect, const Rect& clip, const SourceView& src,
                     const Rect& srcRect, bool mirror, const Writer& write)
@@ -183,7 +164,7 @@ void StretchNearest(const PixelView& dest, const Rect& destRect, const Rect& cli
         int srcRow = rows[static_cast<size_t>(row)];
         if (srcRow != lastRow)
         {
-            GatherRow(src.Row(srcRect.mY + srcRow), columns.data(), span.data(), area.mWidth);
+            PixelOps::ActiveSpanTable().gather(src.Row(srcRect.mY + srcRow), columns.data(), span.data(), area.mWidth);
             lastRow = srcRow;
         }
         write(dest.Row(area.mY + row) + area.mX, span.data(), area.mWidth);

@@ -22,6 +22,12 @@ void PlainBlendConstantXrgb(uint32_t* d, uint32_t s, int n)
         d[i] = DestXrgb::Blend(d[i], s, s >> 24);
 }
 
+void PlainGather(const uint32_t* row, const int* columns, uint32_t* out, int n)
+{
+    for (int i = 0; i < n; ++i)
+        out[i] = row[columns[i]];
+}
+
 SpanTable MakePlainTable()
 {
     SpanTable table;
@@ -34,6 +40,7 @@ SpanTable MakePlainTable()
     table.write[SpanIndex<DestXrgb, true, false>()] = &PlainWrite<DestXrgb, true, false>;
     table.write[SpanIndex<DestXrgb, true, true>()] = &PlainWrite<DestXrgb, true, true>;
     table.blendConstantXrgb = &PlainBlendConstantXrgb;
+    table.gather = &PlainGather;
     return table;
 }
 

@@ -14,6 +14,7 @@ namespace Lumo::PixelOps {
 
 using SpanFn = void (*)(const Tint& tint, uint32_t* d, const uint32_t* s, int n);
 using ConstantFn = void (*)(uint32_t* d, uint32_t s, int n);
+using GatherFn = void (*)(const uint32_t* row, const int* columns, uint32_t* out, int n);
 
 template <class Dest, bool Additive, bool Tinted>
 constexpr int SpanIndex()
@@ -25,6 +26,7 @@ struct SpanTable
 {
     SpanFn write[8] = {};
     ConstantFn blendConstantXrgb = nullptr; // colour alpha 1..254
+    GatherFn gather = nullptr;              // out[i] = row[columns[i]]
 };
 
 // The table for this processor (built on first use; any thread).

@@ -47,6 +47,11 @@ struct Vec
     static bool AllSet(Reg mask) { return _mm256_movemask_epi8(mask) == -1; }
     static Reg BroadcastAlpha16(Reg r) { return _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(r, 0xFF), 0xFF); }
     static Reg AddSat8(Reg a, Reg b) { return _mm256_adds_epu8(a, b); }
+    static Reg Gather(const uint32_t* row, const int* columns)
+    {
+        const __m256i index = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(columns));
+        return _mm256_i32gather_epi32(reinterpret_cast<const int*>(row), index, 4);
+    }
 };
 
 #include "graphics/PixelSpanBody.inc"

@@ -38,6 +38,11 @@ struct Vec
     static bool AllSet(Reg mask) { return _mm_movemask_epi8(mask) == 0xFFFF; }
     static Reg BroadcastAlpha16(Reg r) { return _mm_shufflehi_epi16(_mm_shufflelo_epi16(r, 0xFF), 0xFF); }
     static Reg AddSat8(Reg a, Reg b) { return _mm_adds_epu8(a, b); }
+    static Reg Gather(const uint32_t* row, const int* columns)
+    {
+        return _mm_setr_epi32(static_cast<int>(row[columns[0]]), static_cast<int>(row[columns[1]]),
+                              static_cast<int>(row[columns[2]]), static_cast<int>(row[columns[3]]));
+    }
 };
 
 #include "graphics/PixelSpanBody.inc"

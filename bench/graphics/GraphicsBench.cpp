@@ -135,6 +135,9 @@ BENCHMARK(BM_stretched_smooth)->MinTime(0.3);
 class CollectingReporter : public benchmark::ConsoleReporter
 {
 public:
+    // No colour codes, so the RATIO lines start their lines.
+    CollectingReporter() : ConsoleReporter(OO_None) {}
+
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs)

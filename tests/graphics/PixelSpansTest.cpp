@@ -55,6 +55,14 @@ TEST(PixelSpansTest, VectorTablesMatchThePlainRules)
                 table.write[combo](tint, actual.data(), src.data(), n);
                 ASSERT_EQ(actual, expected) << "table " << t << " combo " << combo << " round " << round;
             }
+        std::vector<uint32_t> row = TestPixels(random, 50);
+        std::vector<int> columns;
+        for (int i = 0; i < 37; ++i)
+            columns.push_back(static_cast<int>(random() % 50u));
+        std::vector<uint32_t> expected(columns.size()), actual(columns.size());
+        plain.gather(row.data(), columns.data(), expected.data(), 37);
+        table.gather(row.data(), columns.data(), actual.data(), 37);
+        ASSERT_EQ(actual, expected) << "gather of table " << t;
         for (uint32_t alpha : {1u, 100u, 254u})
         {
             std::vector<uint32_t> expected = TestPixels(random, 45);
