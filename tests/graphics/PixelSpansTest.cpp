@@ -59,10 +59,10 @@ TEST(PixelSpansTest, VectorTablesMatchThePlainRules)
         std::vector<int> columns;
         for (int i = 0; i < 37; ++i)
             columns.push_back(static_cast<int>(random() % 50u));
-        std::vector<uint32_t> expected(columns.size()), actual(columns.size());
-        plain.gather(row.data(), columns.data(), expected.data(), 37);
-        table.gather(row.data(), columns.data(), actual.data(), 37);
-        ASSERT_EQ(actual, expected) << "gather of table " << t;
+        std::vector<uint32_t> gatheredPlain(columns.size()), gathered(columns.size());
+        plain.gather(row.data(), columns.data(), gatheredPlain.data(), 37);
+        table.gather(row.data(), columns.data(), gathered.data(), 37);
+        ASSERT_EQ(gathered, gatheredPlain) << "gather of table " << t;
         for (uint32_t alpha : {1u, 100u, 254u})
         {
             std::vector<uint32_t> expected = TestPixels(random, 45);
