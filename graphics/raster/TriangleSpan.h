@@ -3,6 +3,9 @@
 // flags decide is settled at compile time; the loop holds only the fetch, the
 // colour factor, the alpha tests and the write.
 #include <cstdint>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "graphics/raster/FixedPoint.h"
 #include "graphics/raster/RasterColor.h"
@@ -11,6 +14,10 @@
 #include "graphics/raster/TriangleFlags.h"
 
 namespace Lumo {
+
+// Whether Writer can blend four pixels at once (BlendUnpremultiplied4).
+template <class Writer>
+concept BlendsFourAtOnce = requires { requires Writer::kBlendsFourAtOnce; };
 
 // Interpolated attributes of one pixel (or their steps per pixel), 32-bit
 // wrapping: u, v 16.16 texel units; a, r, g, b 8.16.
@@ -35,6 +42,10 @@ public:
     static constexpr bool kBilinear = (Flags & TRI_BILINEAR) != 0;
     static constexpr bool kFactor = kTextured && (kVertexColor || kModulate);
     using Pixel = typename Writer::Pixel;
+    // Nearest alpha-blended texels without a colour factor go four at a time
+    // where the writer can blend four at once.
+    static constexpr bool kFourAtOnce =
+        kTextured && !kBilinear && kAlphaBlend && !kFactor && BlendsFourAtOnce<Writer>;
 
     TriangleSpan(const RasterTextureInfo& texture, const RasterColor& colour)
         : mTexture(texture),
@@ -46,11 +57,28 @@ public:
     }
 
     // Fills count pixels from pixel on, attributes starting at at, stepping by step.
-    void Fill(Pixel* __restrict pixel, int64_t count, SpanAttributes at, const SpanAttributes& step) const
+    void Fill(Pixel* __restrict pixel, int64_t count, SpanAttributes at, const SpanAttributes& stepIn) const
     {
+        // Local copies: the pixel writes cannot alias them, so they stay in registers.
+        const TriangleSpan self = *this;
+        const SpanAttributes step = stepIn;
+        if constexpr (kFourAtOnce)
+        {
+            for (; count >= 4; count -= 4, pixel += 4)
+            {
+                uint32_t t[4];
+                for (uint32_t& texel : t)
+                {
+                    texel = SampleNearest(self.mTexture, at.u, at.v);
+                    at.u += step.u;
+                    at.v += step.v;
+                }
+                PutTexels4(pixel, t);
+            }
+        }
         for (; count > 0; --count, ++pixel)
         {
-            Shade(pixel, at);
+            self.Shade(pixel, at);
             if constexpr (kTextured)
             {
                 at.u += step.u;
@@ -89,6 +117,34 @@ private:
         else
             Writer::Blend(pixel, rgb, a);
     }
+
+#if defined(__SSE2__)
+    // Four texels by their own alpha: 8 and below skipped, 240 and above
+    // opaque, the rest blended unpremultiplied.
+    static void PutTexels4(Pixel* pixel, const uint32_t* t)
+    {
+        // Built in registers: a vector load right after four scalar stores would stall.
+        const __m128i texels = _mm_set_epi32(static_cast<int>(t[3]), static_cast<int>(t[2]),
+                                             static_cast<int>(t[1]), static_cast<int>(t[0]));
+        const __m128i alpha = _mm_srli_epi32(texels, 24);
+        const __m128i skip = _mm_cmplt_epi32(alpha, _mm_set1_epi32(9));
+        const __m128i opaque = _mm_cmpgt_epi32(alpha, _mm_set1_epi32(239));
+        if (_mm_movemask_epi8(skip) == 0xFFFF)
+            return;
+        const __m128i solid = _mm_or_si128(texels, _mm_set1_epi32(static_cast<int>(0xFF000000u)));
+        auto* out = reinterpret_cast<__m128i*>(pixel);
+        if (_mm_movemask_epi8(opaque) == 0xFFFF)
+        {
+            _mm_storeu_si128(out, solid);
+            return;
+        }
+        const __m128i d = _mm_loadu_si128(out);
+        __m128i result = Writer::BlendUnpremultiplied4(d, texels, alpha);
+        result = _mm_or_si128(_mm_and_si128(opaque, solid), _mm_andnot_si128(opaque, result));
+        result = _mm_or_si128(_mm_and_si128(skip, d), _mm_andnot_si128(skip, result));
+        _mm_storeu_si128(out, result);
+    }
+#endif
 
     Factor FactorAt(const SpanAttributes& at) const
     {
@@ -185,7 +241,7 @@ private:
         }
     }
 
-    const RasterTextureInfo& mTexture;
+    RasterTextureInfo mTexture;
     uint32_t mR, mG, mB, mA;
 };
 

@@ -2,8 +2,11 @@
 // thresholds and modulation, bilinear sampling and 16-bit row addressing.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "graphics/raster/Argb8888Writer.h"
 #include "graphics/raster/Rgb16Writer.h"
+#include "graphics/raster/TexelSampler.h"
 #include "graphics/raster/TriangleDrawers.h"
 #include "graphics/raster/Xrgb888Writer.h"
 #include "tests/graphics/raster/RasterTestScene.h"
@@ -128,6 +131,27 @@ TEST(RasterPixel, BilinearAtTexelCentres)
                                                out.Clip());
     // fx = 0x8001: red weight (0x7FFF * 0xFFFF) >> 16 scaled by 255, blue the rest; second row reads 0.
     EXPECT_EQ(out.At(0, 0), 0xFF7E007Eu);
+}
+
+// The lane-parallel bilinear sample equals the channel-by-channel one,
+// including taps outside the texture and negative coordinates.
+TEST(RasterPixel, BilinearLanesMatchScalar)
+{
+    std::mt19937 random(11);
+    for (int round = 0; round < 20000; ++round)
+    {
+        const int width = 1 + int(random() % 5), height = 1 + int(random() % 4);
+        std::vector<uint32_t> texels(size_t(width * height));
+        for (uint32_t& t : texels)
+            t = random() % 3 == 0 ? uint32_t(random()) | 0xFF000000u : uint32_t(random());
+        const RasterTextureInfo info = InfoOf(texels, width);
+        const uint32_t u = uint32_t(int32_t(random() % uint32_t((width + 2) << 16)) - 0x10000);
+        const uint32_t v = uint32_t(int32_t(random() % uint32_t((height + 2) << 16)) - 0x10000);
+        const BilinearTexel lanes = SampleBilinear(info, u, v), scalar = SampleBilinearScalar(info, u, v);
+        ASSERT_EQ(lanes.colour, scalar.colour) << round;
+        ASSERT_EQ(lanes.alpha, scalar.alpha) << round;
+        ASSERT_LE(scalar.alpha, 255u);
+    }
 }
 
 TEST(RasterPixel, SixteenBitRowsAndBitFifteen)
