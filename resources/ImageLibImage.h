@@ -34,9 +34,14 @@ public:
     [[nodiscard]] bool Allocate(int width, int height, bool zeroed = false);
 
 private:
+    struct FreeDeleter
+    {
+        void operator()(uint32_t* bits) const;
+    };
+
     int mWidth = 0;
     int mHeight = 0;
-    std::unique_ptr<uint32_t[]> mBits;
+    std::unique_ptr<uint32_t, FreeDeleter> mBits;
 };
 
 } // namespace Lumo::ImageLib

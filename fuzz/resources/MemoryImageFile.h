@@ -27,9 +27,16 @@ public:
         mBytes = std::make_shared<const std::vector<uint8_t>>(data, data + size);
     }
 
+    // Drops the input again, so a run frees all that it allocated.
+    void Clear()
+    {
+        mName.clear();
+        mBytes.reset();
+    }
+
     PFILE* FOpen(const std::string& path, const char* mode) override
     {
-        if (path != mName || std::string(mode) != "rb")
+        if (!mBytes || path != mName || std::string(mode) != "rb")
             return nullptr;
         auto* file = new PFILE;
         file->pack = mBytes;

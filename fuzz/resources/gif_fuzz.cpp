@@ -8,5 +8,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     auto image = Lumo::ImageLib::ReadGif("fuzz.gif");
     if (image && (image->GetWidth() <= 0 || image->GetHeight() <= 0 || image->GetBits() == nullptr))
         __builtin_trap();
+    Lumo::Fuzzing::MemoryImageFile::Instance().Clear();
     return 0;
 }
