@@ -81,6 +81,26 @@ inline constexpr ImageSize kRuleImageSizes[] = {
     {IMAGE_MENU_CORNER_TL, 16, 20}, {IMAGE_SPLASH_CLOUD, 600, 200},
 };
 
+// Generated images: every cel 10 x 10, the measured ones at their sizes.
+inline void FillTestImages(std::array<Image*, IMAGE_COUNT>& images)
+{
+    const auto& table = GameImageTable();
+    for (int id = 0; id < IMAGE_COUNT; ++id)
+    {
+        auto* image = new Image();
+        image->mCelColumns = table[id].celColumns;
+        image->mCelRows = table[id].celRows;
+        image->mWidth = 10 * image->mCelColumns;
+        image->mHeight = 10 * image->mCelRows;
+        images[id] = image;
+    }
+    for (const ImageSize& size : kRuleImageSizes)
+    {
+        images[size.id]->mWidth = size.width;
+        images[size.id]->mHeight = size.height;
+    }
+}
+
 class TestGameApp : public GameApp
 {
 public:
@@ -89,21 +109,7 @@ public:
         music = new RecordingMusic();
         mMusicInterface = music;
         gameFont = new MonoFont();
-        const auto& table = GameImageTable();
-        for (int id = 0; id < IMAGE_COUNT; ++id)
-        {
-            auto* image = new Image();
-            image->mCelColumns = table[id].celColumns;
-            image->mCelRows = table[id].celRows;
-            image->mWidth = 10 * image->mCelColumns;
-            image->mHeight = 10 * image->mCelRows;
-            images[id] = image;
-        }
-        for (const ImageSize& size : kRuleImageSizes)
-        {
-            images[size.id]->mWidth = size.width;
-            images[size.id]->mHeight = size.height;
-        }
+        FillTestImages(images);
     }
 
     void PlaySample(int soundId) override { sounds.push_back(soundId); }
