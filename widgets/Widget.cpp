@@ -1,5 +1,8 @@
 #include "widgets/Widget.h"
 
+#include "fonts/TextWrap.h"
+#include "graphics/Graphics.h"
+
 namespace Lumo {
 
 Widget::Widget() = default;
@@ -77,6 +80,24 @@ int Widget::CountDigits(int value)
         ++digits;
     }
     return digits;
+}
+
+int Widget::DrawWrappedText(Graphics* g, const Rect& rect, const std::string& text, int lineSpacing,
+                            int justification)
+{
+    Font* font = g != nullptr ? g->GetFont() : nullptr;
+    if (font == nullptr)
+        return 0;
+    const auto lines = TextWrap::WrapLines(*font, text, rect.mWidth);
+    const int spacing = TextWrap::LineSpacing(*font, lineSpacing);
+    int baseline = rect.mY + font->GetAscent();
+    for (const TextWrap::WrappedLine& line : lines)
+    {
+        if (!line.text.empty())
+            g->DrawString(line.text, TextWrap::LineX(rect.mX, rect.mWidth, line.width, justification), baseline);
+        baseline += spacing;
+    }
+    return static_cast<int>(lines.size()) * spacing;
 }
 
 } // namespace Lumo

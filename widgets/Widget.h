@@ -9,6 +9,8 @@
 #include "widgets/WidgetContainer.h"
 #include <string>
 
+#include "graphics/Rect.h"
+
 namespace Lumo {
 
 class Widget : public WidgetContainer
@@ -40,6 +42,18 @@ public:
 
     // The number of decimal digits of the value (1 below 10; the sign does not count).
     static int CountDigits(int value);
+
+    // Draws the text word-wrapped to the rectangle's width in the Graphics'
+    // current font and colour, the first baseline at rect.y + ascent, and
+    // returns the height used: lines x line spacing (0 without a font).
+    // lineSpacing: pixels from one baseline to the next; negative: the
+    // font's own. justification: negative left, 0 centred, positive right.
+    // The rectangle's height does not limit the text; drawn outside the
+    // visible area it only measures. The wrapping rules are in
+    // fonts/TextWrap.h; MeasureWrappedText gives the same height without
+    // drawing.
+    static int DrawWrappedText(Graphics* g, const Rect& rect, const std::string& text, int lineSpacing,
+                               int justification);
 
     bool mVisible = true;
     bool mMouseVisible = true;

@@ -1,0 +1,98 @@
+#pragma once
+// The shared description of an image font: named layers (FontLayer), the
+// character map and the default point size, read from a font description
+// file or built from one image plus a metrics file. Shared by an ImageFont
+// and its copies, counted by AddRef and Release (the last Release deletes
+// it); it does not change after loading.
+//
+// Commands of the description (names compared without regard to case; see
+// ExecuteCommand): Define, CreateHorzSpanRectList, SetDefaultPointSize,
+// SetCharMap, CreateLayer, CreateLayerFrom, LayerRequireTags,
+// LayerExcludeTags, LayerPointRange, LayerSetPointSize, LayerSetHeight,
+// LayerSetImage, LayerSetDrawMode, LayerSetColorMult, LayerSetColorAdd,
+// LayerSetAscent, LayerSetAscentPadding, LayerSetLineSpacingOffset,
+// LayerSetOffset, LayerSetCharWidths, LayerSetSpacing, LayerSetImageMap,
+// LayerSetCharOffsets, LayerSetKerningPairs, LayerSetBaseOrder,
+// LayerSetCharOrders.
+//
+// Errors are shown in a fatal-error box (with an application) beginning
+// "Font Descriptor Error in " and the path, then " on Line <n>:" and the
+// command; the first failing command stops the description and leaves the
+// font not loaded. Errors of the metrics path are logged.
+//
+// Threads: loaded on one thread (the loading thread), then only read.
+#include <array>
+#include <atomic>
+#include <list>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "fonts/DescParser.h"
+#include "fonts/FontLayer.h"
+
+namespace Lumo {
+
+class Image;
+class LumoAppBase;
+
+class FontData : public DescParser
+{
+public:
+    FontData();
+    ~FontData() override;
+
+    void AddRef();
+    // Deletes the FontData when the count reaches 0.
+    void Release();
+
+    // Reads the description file with the application (for error boxes and
+    // images; may be null: then errors are not shown and no image loads).
+    // False only when already loaded; whether the description was read is
+    // IsLoaded().
+    bool LoadDescription(LumoAppBase* app, const std::string& path);
+    // One layer from an image whose glyphs lie side by side and a metrics
+    // text file (read from the disk, not the pack): first the space width
+    // and the ascent, then pairs of a character and its width. The FontData
+    // keeps a counted reference to the image. False (with a log line) when
+    // already loaded, when the file cannot be read, on an unreadable first
+    // line, or on a negative width or a glyph outside the image.
+    bool LoadFromMetricsFile(std::shared_ptr<Image> image, const std::string& path);
+    // The same with the metrics text in memory.
+    bool LoadFromMetricsText(std::shared_ptr<Image> image, const std::string& text);
+
+    bool IsLoaded() const { return mInitialized; }
+
+    // The layer named by a single value (any case); "Undefined Layer" for an
+    // unknown name, false for a list.
+    bool FindLayer(const DataElement& element, FontLayer*& layer);
+    // A packed 0xAARRGGBB number (alpha 0 read as 255) or a list of four
+    // fractions red, green, blue, alpha; channels clamped to 0..255.
+    bool ResolveColor(const DataElement& element, Color& color);
+
+    bool ReportError(const std::string& text) override;
+    bool ExecuteCommand(ListDataElement& params) override;
+
+    bool mInitialized = false;
+    std::atomic<int> mRefCount{0};
+    LumoAppBase* mApp = nullptr;
+    int mDefaultPointSize = 0;
+    std::array<uint8_t, 256> mCharMap{}; // identity when made
+    std::list<FontLayer> mFontLayerList;
+    std::map<std::string, FontLayer*> mFontLayerMap; // upper-cased names
+    std::string mSourceFile;
+    std::string mFontErrorHeader;
+
+private:
+    FontLayer& AppendLayer(const std::string& name, const FontLayer* copyFrom);
+    bool ExecuteLayerCommand(const std::string& command, ListDataElement& params);
+    bool ExecuteGlyphCommand(const std::string& command, FontLayer& layer, ListDataElement& params);
+    bool SetLayerImage(FontLayer& layer, const DataElement& fileName);
+    bool SetImageMap(FontLayer& layer, const DataElement& chars, const DataElement& rects);
+    bool CreateHorzSpanRectList(ListDataElement& params);
+    bool CreateLayer(ListDataElement& params, bool fromOther);
+
+    std::shared_ptr<Image> mMetricsImage; // the metrics path's image, kept alive
+};
+
+} // namespace Lumo
