@@ -38,7 +38,7 @@ struct Xrgb888Writer
         const __m128i aLow = _mm_unpacklo_epi32(a16, a16);
         const __m128i aHigh = _mm_unpackhi_epi32(a16, a16);
         const __m128i full = _mm_set1_epi16(255);
-        const auto mix = [zero](__m128i dest, __m128i src, __m128i a, __m128i inv) {
+        const auto mix = [](__m128i dest, __m128i src, __m128i a, __m128i inv) {
             return _mm_add_epi16(_mm_srli_epi16(_mm_mullo_epi16(dest, inv), 8),
                                  _mm_srli_epi16(_mm_mullo_epi16(src, a), 8));
         };
