@@ -5,7 +5,9 @@
 #include "app/Common.h"
 #include "app/Random.h"
 #include "app/pak/PakInterface.h"
+#include "audio/BassMusicInterface.h"
 #include "audio/DSoundManager.h"
+#include "audio/FModMusicInterface.h"
 #include "audio/MusicInterface.h"
 #include "graphics/SharedImageMap.h"
 #include "graphics/display/DDInterface.h"
@@ -67,6 +69,11 @@ LumoAppBase::LumoAppBase()
     mSharedImages = std::make_unique<SharedImageMap>();
     ImageLib::OpenJpeg2000Codec();
     gDSoundLibrary = Platform::LoadModule("dsound.dll");
+    // LUMO_AUDIO=off|fmod|bass: no sound, music (and MP3 sounds) through FMOD,
+    // or music through BASS (the default).
+    const std::string audio = ToLowerCase(Platform::GetEnv("LUMO_AUDIO").value_or("bass"));
+    mNoSound = audio == "off";
+    mUseFMod = audio == "fmod";
     mMaxUpdates = Platform::GetEnvInt("LUMO_MAX_UPDATES", 0);
     mCaptureDir = Platform::GetEnv("LUMO_CAPTURE_DIR").value_or("");
     for (const std::string& item : SplitCaptureList(Platform::GetEnv("LUMO_CAPTURE_FRAMES").value_or("")))
@@ -226,9 +233,12 @@ bool LumoAppBase::CreateMainWindow()
 
 MusicInterface* LumoAppBase::MakeMusicPlayer()
 {
-    // The music players over the music libraries come with the music modules;
-    // until then (and with sound off) the silent player.
-    return new MusicInterface();
+    void* window = reinterpret_cast<SoundWindowHandle>(this);
+    if (mNoSound)
+        return new MusicInterface();
+    if (mUseFMod)
+        return new FModMusicInterface(window);
+    return new BassMusicInterface(window);
 }
 
 void LumoAppBase::Start()

@@ -1,5 +1,6 @@
 #include "audio/DSoundManager.h"
 #include "audio/DSoundInstance.h"
+#include "audio/FmodInstance.h"
 #include "platform/Clock.h"
 #include "platform/audio/Mixer.h"
 #include <algorithm>
@@ -24,6 +25,14 @@ void DSoundManager::OpenDevice(SoundWindowHandle window)
     {
         mDirectSound = nullptr;
         return;
+    }
+    if (mUseFMod)
+    {
+        // MP3 sounds (and the FMOD music player) decode through FMOD.
+        AcquireFmodInstance();
+        gFmodInstance->FSOUND_SetHWND(window);
+        gFmodInstance->FSOUND_SetBufferSize(200);
+        gFmodInstance->FSOUND_Init(44100, 64, 2);
     }
     if (!DSSucceeded(mDirectSound->SetCooperativeLevel(window, kDSLevelPriority)))
     {
@@ -51,8 +60,13 @@ DSoundManager::~DSoundManager()
     DeleteAllInstances();
     UnloadAllSounds();
     mPrimaryBuffer.reset();
-    if (mDirectSound)
-        mDirectSound->Release();
+    if (!mDirectSound)
+        return;
+    if (mUseFMod)
+        gFmodInstance->FSOUND_Close();
+    mDirectSound->Release();
+    if (mUseFMod)
+        ReleaseFmodInstance();
 }
 
 bool DSoundManager::HasSoundDevice()

@@ -1,6 +1,8 @@
 // Sound loading and the decoded-sound cache of DSoundManager.
 #include "app/Common.h"
 #include "audio/DSoundManager.h"
+#include "audio/FmodInstance.h"
+#include "audio/MusicFileBytes.h"
 #include "audio/SoundCacheFile.h"
 #include "audio/SoundFileReaders.h"
 #include "platform/DebugOutput.h"
@@ -50,10 +52,51 @@ bool DSoundManager::LoadWavSound(unsigned id, const std::string& path)
     return ReadWavSound(path, sound) && InstallSound(id, std::move(sound));
 }
 
-bool DSoundManager::LoadMp3Sound(unsigned /*id*/, const std::string& /*path*/)
+bool DSoundManager::LoadMp3Sound(unsigned id, const std::string& path)
 {
-    // MP3 decoding goes through the FMOD stand-in, which this build does not have.
-    return false;
+    if (!mUseFMod || !mDirectSound || !gFmodInstance)
+        return false;
+    FMOD_INSTANCE& fmod = *gFmodInstance;
+    FmodSample* sample = fmod.FSOUND_Sample_Load(FMOD_FREE_SAMPLE_INDEX, path.c_str(), 0, 0);
+    MusicBytes bytes;
+    if (!sample && (bytes = ReadMusicFile(path)) && bytes->size() <= size_t(INT32_MAX))
+    {
+        // Only in the pack file: hand FMOD the bytes.
+        sample = fmod.FSOUND_Sample_Load(FMOD_FREE_SAMPLE_INDEX, reinterpret_cast<const char*>(bytes->data()),
+                                         FMOD_LOADMEMORY, int(bytes->size()));
+    }
+    if (!sample)
+        return false;
+    DecodedSound sound;
+    const unsigned int mode = fmod.FSOUND_Sample_GetMode(sample);
+    int frequency = 0;
+    fmod.FSOUND_Sample_GetDefaults(sample, &frequency, nullptr, nullptr, nullptr);
+    sound.channels = (mode & FMOD_MONO) ? 1 : 2;
+    sound.bitsPerSample = (mode & FMOD_8BITS) ? 8 : 16;
+    sound.sampleRate = frequency > 0 ? uint32_t(frequency) : 0;
+    const uint64_t size = uint64_t(fmod.FSOUND_Sample_GetLength(sample)) * sound.BlockAlign();
+    void* part1 = nullptr;
+    void* part2 = nullptr;
+    unsigned int length1 = 0;
+    unsigned int length2 = 0;
+    // A sample whose bytes cannot be read is a failure, not a sound of
+    // undefined contents.
+    bool read = IsStorableSound(sound.channels, sound.sampleRate, sound.bitsPerSample, size) &&
+                fmod.FSOUND_Sample_Lock(sample, 0, int(size), &part1, &part2, &length1, &length2);
+    if (read)
+    {
+        read = length1 == size;
+        if (read)
+            sound.pcm.assign(static_cast<const uint8_t*>(part1), static_cast<const uint8_t*>(part1) + size);
+        fmod.FSOUND_Sample_Unlock(sample, part1, part2, length1, length2);
+    }
+    fmod.FSOUND_Sample_Free(sample);
+    if (!read)
+    {
+        Platform::Log("SOUND", "cannot decode the MP3 sound " + path);
+        return false;
+    }
+    return InstallSound(id, std::move(sound));
 }
 
 bool DSoundManager::LoadOggSound(unsigned id, const std::string& path)
