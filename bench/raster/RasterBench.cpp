@@ -232,6 +232,8 @@ bool CheckAgreement(const Case& c, long& covered)
     return changedOurs > covered / 2 && changedTheirs > covered / 2 && far < covered / 50;
 }
 
+// Keeps each benchmark's time per iteration in seconds: the median when the
+// run has repetitions, else the single run.
 class CaptureReporter : public benchmark::ConsoleReporter
 {
 public:
@@ -239,8 +241,13 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration)
-                seconds[run.benchmark_name()] = run.real_accumulated_time / double(run.iterations);
+        {
+            const double value = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            if (run.run_type == Run::RT_Iteration && run.repetitions <= 1)
+                seconds[run.run_name.function_name] = value;
+            else if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+                seconds[run.run_name.function_name] = value;
+        }
         ConsoleReporter::ReportRuns(runs);
     }
 };

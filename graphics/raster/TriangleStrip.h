@@ -31,7 +31,9 @@
 //   clip          the clip RasterRect (x, y, width, height). It MUST lie inside
 //                 the destination (intersect with 0, 0, width, height first):
 //                 nothing is written outside columns x .. x + width - 1 and
-//                 rows y .. y + height - 1.
+//                 rows y .. y + height - 1. (Triangles are clipped to the
+//                 pixel centres x .. x + width - 1, so a triangle covering the
+//                 whole clip leaves its last column and row untouched.)
 //   bits          the destination's pixel at column 0, row 0.
 //   pitch         bytes from one destination row to the next (>= 0).
 //   format        the destination's PixelFormatCode (0x8888 ARGB, 0x888 XRGB,
