@@ -19,6 +19,7 @@
 #include "platform/Video.h"
 #include "platform/audio/Mixer.h"
 #include "resources/ImageLib.h"
+#include "resources/ResourceManager.h"
 #include "widgets/WidgetManager.h"
 
 #include <algorithm>
@@ -66,6 +67,7 @@ LumoAppBase::LumoAppBase()
     if (Platform::IsHeadless())
         mClock = std::make_unique<Platform::VirtualClock>();
     mWidgetManager = new WidgetManager();
+    mResourceManager = new ResourceManager(this);
     mSharedImages = std::make_unique<SharedImageMap>();
     ImageLib::OpenJpeg2000Codec();
     gDSoundLibrary = Platform::LoadModule("dsound.dll");
@@ -93,6 +95,7 @@ LumoAppBase::~LumoAppBase()
     if (mRecordingDemo)
         FinishDemo();
 
+    delete mResourceManager;
     delete mWidgetManager;
     mWidgetManager = nullptr;
     delete mMusicInterface;
