@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/pak/PakInterface.h"
+#include "platform/DebugOutput.h"
 
 namespace Lumo::Fuzzing {
 
@@ -27,11 +28,13 @@ public:
         mBytes = std::make_shared<const std::vector<uint8_t>>(data, data + size);
     }
 
-    // Drops the input again, so a run frees all that it allocated.
+    // Drops the input and the log lines again, so a run frees all that it
+    // allocated (which lets libFuzzer look for leaks after every input).
     void Clear()
     {
         mName.clear();
         mBytes.reset();
+        Platform::ClearDebugOutput();
     }
 
     PFILE* FOpen(const std::string& path, const char* mode) override
