@@ -9,6 +9,7 @@ namespace Lumo {
 void FailAudioLibrary(const std::string& text)
 {
     Platform::Log("AUDIO", text);
+    std::fprintf(stderr, "Error: %s\n", text.c_str()); // also when no box can be shown
     // No window of the application's is needed: the box stands alone.
     if (auto video = Platform::CreateVideoBackend())
         video->ShowMessageBox("Error", text, Platform::MessageBoxKind::Ok);

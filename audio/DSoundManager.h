@@ -2,7 +2,7 @@
 // The sound manager over the DirectSound stand-in ("dsound.dll", loaded by the
 // application into gDSoundLibrary): 256 sound ids, each with a source buffer,
 // and 32 channels of DSoundInstance. Sounds load from WAV, Ogg Vorbis, Sun
-// audio or (with the use-FMOD flag, once the FMOD stand-in exists) MP3 files;
+// audio or (with the use-FMOD flag, through the FMOD holder) MP3 files;
 // decoded compressed sounds are cached as SoundCacheFile under
 // "<data folder>cached\\".
 //

@@ -1,0 +1,52 @@
+// Test modules standing in for older bass.dll builds: "bass_old" has every
+// entry of the older generation (no BASS_SetConfig, no BASS_SetGlobalVolumes,
+// only BASS_SetVolume); "bass_novolume" has BASS_Init, BASS_Free, BASS_Stop
+// and BASS_Start only. Every entry answers 0.
+#define STUB(name) extern "C" __attribute__((visibility("default"))) int name() { return 0; }
+
+STUB(BASS_Init)
+STUB(BASS_Free)
+STUB(BASS_Stop)
+STUB(BASS_Start)
+#ifndef LUMO_NO_VOLUME
+STUB(BASS_SetVolume)
+STUB(BASS_GetVolume)
+STUB(BASS_GetInfo)
+STUB(BASS_GetVersion)
+STUB(BASS_ChannelStop)
+STUB(BASS_ChannelPlay)
+STUB(BASS_ChannelPause)
+STUB(BASS_ChannelSetAttributes)
+STUB(BASS_ChannelGetAttributes)
+STUB(BASS_ChannelSetPosition)
+STUB(BASS_ChannelGetPosition)
+STUB(BASS_ChannelIsActive)
+STUB(BASS_ChannelSetFlags)
+STUB(BASS_ChannelSlideAttributes)
+STUB(BASS_ChannelIsSliding)
+STUB(BASS_ChannelGetLevel)
+STUB(BASS_ChannelSetSync)
+STUB(BASS_ChannelRemoveSync)
+STUB(BASS_ChannelGetData)
+STUB(BASS_FXSetParameters)
+STUB(BASS_FXGetParameters)
+STUB(BASS_ChannelSetFX)
+STUB(BASS_ChannelRemoveFX)
+STUB(BASS_MusicLoad)
+STUB(BASS_MusicFree)
+STUB(BASS_MusicGetAttribute)
+STUB(BASS_MusicSetAttribute)
+STUB(BASS_StreamCreateFile)
+STUB(BASS_StreamFree)
+STUB(BASS_MusicGetOrders)
+STUB(BASS_MusicGetOrderPosition)
+STUB(BASS_SampleLoad)
+STUB(BASS_SampleFree)
+STUB(BASS_SampleSetInfo)
+STUB(BASS_SampleGetInfo)
+STUB(BASS_SampleGetChannel)
+STUB(BASS_SampleStop)
+STUB(BASS_ErrorGetCode)
+// Present in the library but only looked up in the newer generation.
+STUB(BASS_ChannelGetLength)
+#endif
