@@ -1,0 +1,459 @@
+#include "tools/assetgen/ContactSheet.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cmath>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tools/assetgen/Canvas.h"
+#include "tools/assetgen/Paint.h"
+#include "tools/assetgen/TextArt.h"
+
+namespace Lumo::AssetGen {
+
+namespace {
+
+struct Loaded
+{
+    std::string name;
+    cairo_surface_t* surface;
+};
+
+std::vector<Loaded> LoadImages(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder + "/images"))
+        if (entry.path().extension() == ".png")
+            names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    std::vector<Loaded> images;
+    for (const std::string& name : names)
+    {
+        cairo_surface_t* s = cairo_image_surface_create_from_png((folder + "/images/" + name).c_str());
+        if (cairo_surface_status(s) == CAIRO_STATUS_SUCCESS)
+            images.push_back({name, s});
+        else
+            cairo_surface_destroy(s);
+    }
+    return images;
+}
+
+void Checker(cairo_t* cr, double x, double y, double w, double h)
+{
+    cairo_save(cr);
+    cairo_rectangle(cr, x, y, w, h);
+    cairo_clip(cr);
+    for (int j = 0; j * 8 < h; ++j)
+        for (int i = 0; i * 8 < w; ++i)
+        {
+            const double v = ((i + j) % 2 == 0) ? 0.55 : 0.45;
+            cairo_set_source_rgb(cr, v, v, v + 0.05);
+            cairo_rectangle(cr, x + i * 8, y + j * 8, 8, 8);
+            cairo_fill(cr);
+        }
+    cairo_restore(cr);
+}
+
+} // namespace
+
+bool WriteContactSheet(const std::string& outputFolder, const std::string& pngPath)
+{
+    std::vector<Loaded> images = LoadImages(outputFolder);
+    const int width = 2000, cellMax = 480, gap = 8;
+    // Shelf layout.
+    struct Place
+    {
+        double x, y, scale;
+    };
+    std::vector<Place> places;
+    double x = gap, y = gap, shelf = 0;
+    for (const Loaded& img : images)
+    {
+        const int w = cairo_image_surface_get_width(img.surface), h = cairo_image_surface_get_height(img.surface);
+        const double scale = std::min(1.0, static_cast<double>(std::max(cellMax, 0)) / std::max(w, h * 2));
+        const double sw = std::max(w * scale, 120.0), sh = h * scale + 16;
+        if (x + sw > width)
+            x = gap, y += shelf + gap, shelf = 0;
+        places.push_back({x, y, scale});
+        x += sw + gap;
+        shelf = std::max(shelf, sh);
+    }
+    Canvas sheet(width, static_cast<int>(y + shelf + gap));
+    cairo_t* cr = sheet.cr();
+    cairo_set_source_rgb(cr, 0.15, 0.15, 0.2);
+    cairo_paint(cr);
+    for (size_t i = 0; i < images.size(); ++i)
+    {
+        const Loaded& img = images[i];
+        const Place& p = places[i];
+        const int w = cairo_image_surface_get_width(img.surface), h = cairo_image_surface_get_height(img.surface);
+        Checker(cr, p.x, p.y + 16, w * p.scale, h * p.scale);
+        cairo_save(cr);
+        cairo_translate(cr, p.x, p.y + 16);
+        cairo_scale(cr, p.scale, p.scale);
+        cairo_set_source_surface(cr, img.surface, 0, 0);
+        cairo_paint(cr);
+        cairo_restore(cr);
+        UseFace(cr, Face::Sans, 11);
+        cairo_move_to(cr, p.x, p.y + 12);
+        cairo_set_source_rgb(cr, 1, 1, 0.7);
+        const std::string label = img.name + " " + std::to_string(w) + "x" + std::to_string(h);
+        cairo_show_text(cr, label.c_str());
+        cairo_surface_destroy(img.surface);
+    }
+    return cairo_surface_write_to_png(sheet.Surface(), pngPath.c_str()) == CAIRO_STATUS_SUCCESS;
+}
+
+} // namespace Lumo::AssetGen
+
+namespace Lumo::AssetGen {
+
+namespace {
+
+class Images
+{
+public:
+    explicit Images(const std::string& folder) : mFolder(folder) {}
+    ~Images()
+    {
+        for (auto& [name, s] : mCache)
+            cairo_surface_destroy(s);
+    }
+    cairo_surface_t* Get(const std::string& name)
+    {
+        for (auto& [n, s] : mCache)
+            if (n == name)
+                return s;
+        cairo_surface_t* s = cairo_image_surface_create_from_png((mFolder + "/images/" + name + ".png").c_str());
+        mCache.emplace_back(name, s);
+        return s;
+    }
+    static int W(cairo_surface_t* s) { return cairo_image_surface_get_width(s); }
+    static int H(cairo_surface_t* s) { return cairo_image_surface_get_height(s); }
+
+private:
+    std::string mFolder;
+    std::vector<std::pair<std::string, cairo_surface_t*>> mCache;
+};
+
+// Draws part of an image at (x, y), optionally tinted (modulated) like the
+// game's image tinting, optionally scaled and mirrored.
+void Blit(cairo_t* cr, cairo_surface_t* s, double x, double y, double alpha = 1.0, const Rgb* tint = nullptr,
+          double sx = 0, double sy = 0, double sw = -1, double sh = -1, double scale = 1.0, bool mirror = false)
+{
+    if (sw < 0)
+        sw = Images::W(s);
+    if (sh < 0)
+        sh = Images::H(s);
+    cairo_save(cr);
+    cairo_translate(cr, x, y);
+    if (mirror)
+    {
+        cairo_translate(cr, sw * scale, 0);
+        cairo_scale(cr, -1, 1);
+    }
+    cairo_scale(cr, scale, scale);
+    cairo_rectangle(cr, 0, 0, sw, sh);
+    cairo_clip(cr);
+    cairo_push_group(cr);
+    cairo_set_source_surface(cr, s, -sx, -sy);
+    cairo_paint(cr);
+    if (tint != nullptr)
+    {
+        cairo_set_operator(cr, CAIRO_OPERATOR_MULTIPLY);
+        SetColour(cr, *tint);
+        cairo_mask_surface(cr, s, -sx, -sy);
+    }
+    cairo_pop_group_to_source(cr);
+    cairo_paint_with_alpha(cr, alpha);
+    cairo_restore(cr);
+}
+
+// The bitmap font as the game draws it, read back from its description.
+class BitmapFont
+{
+public:
+    BitmapFont(const std::string& folder, Images& images) : mAtlas(images.Get("Tumbrix28"))
+    {
+        std::vector<uint8_t> bytes;
+        FILE* f = std::fopen((folder + "/images/Tumbrix28.txt").c_str(), "rb");
+        if (f == nullptr)
+            return;
+        char buffer[4096];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+            bytes.insert(bytes.end(), buffer, buffer + n);
+        std::fclose(f);
+        const std::string text(bytes.begin(), bytes.end());
+        auto section = [&](const std::string& key) {
+            const size_t start = text.find(key);
+            return start == std::string::npos ? std::string() : text.substr(start, text.find(";\n", start) - start);
+        };
+        // Characters in order: every quoted item of the Define list.
+        const std::string chars = section("Define Chars");
+        for (size_t i = chars.find('('); i < chars.size(); ++i)
+        {
+            if (chars[i] == '\'' || chars[i] == '"')
+            {
+                const char q = chars[i];
+                size_t j = i + 1;
+                if (chars[j] == '\\')
+                    ++j;
+                mChars.push_back(chars[j]);
+                i = chars.find(q, j + 1);
+            }
+        }
+        mWidths = Numbers(section("LayerSetCharWidths"));
+        mRects = Numbers(section("LayerSetImageMap"));
+        mOffsets = Numbers(section("LayerSetCharOffsets"));
+        const std::vector<int> ascent = Numbers(section("LayerSetAscent"));
+        mAscent = ascent.empty() ? 0 : ascent[0];
+    }
+    int Width(const std::string& s) const
+    {
+        int w = 0;
+        for (char c : s)
+            if (const int i = Index(c); i >= 0)
+                w += mWidths[static_cast<size_t>(i)];
+        return w;
+    }
+    void Draw(cairo_t* cr, const std::string& s, double x, double y, Rgb colour, double alpha = 1.0) const
+    {
+        for (char c : s)
+        {
+            const int i = Index(c);
+            if (i < 0)
+                continue;
+            const size_t k = static_cast<size_t>(i);
+            Blit(cr, mAtlas, x + mOffsets[k * 2], y - (mAscent - mOffsets[k * 2 + 1]), alpha, &colour, mRects[k * 4],
+                 mRects[k * 4 + 1], mRects[k * 4 + 2], mRects[k * 4 + 3]);
+            x += mWidths[k];
+        }
+    }
+    void Shadow(cairo_t* cr, const std::string& s, double x, double y, int align, Rgb colour) const
+    {
+        if (align == 1)
+            x -= Width(s) / 2;
+        else if (align == 2)
+            x -= Width(s);
+        Draw(cr, s, x + 2, y + 2, Rgb{0, 0, 0});
+        Draw(cr, s, x, y, colour);
+    }
+
+private:
+    static std::vector<int> Numbers(const std::string& s)
+    {
+        std::vector<int> out;
+        // Skip the command word and any layer/define names: numbers only.
+        for (size_t i = 0; i < s.size(); ++i)
+        {
+            if ((s[i] == '-' && i + 1 < s.size() && std::isdigit(static_cast<unsigned char>(s[i + 1]))) ||
+                std::isdigit(static_cast<unsigned char>(s[i])))
+            {
+                size_t used = 0;
+                out.push_back(std::stoi(s.substr(i), &used));
+                i += used - 1;
+            }
+        }
+        return out;
+    }
+    int Index(char c) const
+    {
+        for (size_t i = 0; i < mChars.size(); ++i)
+            if (mChars[i] == c && i < mWidths.size() && i * 4 + 3 < mRects.size() && i * 2 + 1 < mOffsets.size())
+                return static_cast<int>(i);
+        return -1;
+    }
+
+    cairo_surface_t* mAtlas;
+    std::vector<char> mChars;
+    std::vector<int> mWidths, mRects, mOffsets;
+    int mAscent = 0;
+};
+
+void Background(cairo_t* cr, Images& img, bool day)
+{
+    cairo_set_source_rgb(cr, day ? 33 / 255.0 : 111 / 255.0, day ? 142 / 255.0 : 101 / 255.0,
+                         day ? 1.0 : 194 / 255.0);
+    cairo_rectangle(cr, 0, 0, 1024, 384);
+    cairo_fill(cr);
+    SetColour(cr, day ? Bytes(252, 238, 167) : Bytes(125, 107, 157));
+    cairo_rectangle(cr, 0, 384, 1024, 384);
+    cairo_fill(cr);
+    const std::string t = day ? "day" : "night";
+    cairo_surface_t* cloud = img.Get("cloud_" + t);
+    for (int i = 0; i <= 1024 / Images::W(cloud) + 1; ++i)
+        Blit(cr, cloud, Images::W(cloud) * i - 40, 384 - Images::H(cloud));
+    cairo_surface_t* tile = img.Get("beach_" + t + "_tile");
+    for (int i = 0; i <= 1024 / Images::W(tile); ++i)
+        Blit(cr, tile, Images::W(tile) * i, 384);
+    cairo_surface_t* right = img.Get("beach_" + t + "_right");
+    Blit(cr, right, 1024 - Images::W(right), 384);
+}
+
+void MenuBar(cairo_t* cr, Images& img, double cx, double y, double w, double h, Rgb colour)
+{
+    cairo_surface_t* tl = img.Get("menu_corner_tl");
+    cairo_surface_t* bl = img.Get("menu_corner_bl");
+    const double cw = Images::W(tl), ch = Images::H(tl);
+    const double x0 = cx - w / 2, a = 220 / 255.0;
+    Blit(cr, tl, x0, y, a, &colour);
+    Blit(cr, tl, x0 + w - cw, y, a, &colour, 0, 0, -1, -1, 1, true);
+    Blit(cr, bl, x0, y + h - Images::H(bl), a, &colour);
+    Blit(cr, bl, x0 + w - cw, y + h - Images::H(bl), a, &colour, 0, 0, -1, -1, 1, true);
+    SetColour(cr, colour, a);
+    cairo_rectangle(cr, x0 + cw, y, w - 2 * cw, h);
+    cairo_fill(cr);
+    if (h > 48)
+    {
+        cairo_rectangle(cr, x0, y + ch, cw, h - 2 * ch);
+        cairo_rectangle(cr, x0 + w - cw, y + ch, cw, h - 2 * ch);
+        cairo_fill(cr);
+    }
+    cairo_surface_t* refl = img.Get("menu_bar_reflection");
+    cairo_save(cr);
+    cairo_translate(cr, x0, y);
+    cairo_scale(cr, w / Images::W(refl), 1);
+    cairo_set_source_surface(cr, refl, 0, 0);
+    cairo_paint(cr);
+    cairo_restore(cr);
+}
+
+void Character(cairo_t* cr, Images& img, const std::string& name, int frames, int frame, double x, double y)
+{
+    cairo_surface_t* s = img.Get(name);
+    const double cw = Images::W(s) / static_cast<double>(frames), h = Images::H(s);
+    Blit(cr, s, x - cw, y - 2 * h, 1.0, nullptr, cw * frame, 0, cw, h, 2.0);
+}
+
+void PlayScreen(cairo_t* cr, Images& img, const BitmapFont& font, bool day)
+{
+    Background(cr, img, day);
+    // Panels.
+    cairo_surface_t* score = img.Get("score_bars");
+    Blit(cr, score, 1024 - 139 - Images::W(score) / 2, 16);
+    cairo_surface_t* stat = img.Get("stat_bars");
+    Blit(cr, stat, 139 - Images::W(stat) / 2, 16);
+    const double scoreRight = 1024 - 139 + Images::W(score) / 2 - 16, statLeft = 139 - Images::W(stat) / 2 + 16;
+    font.Shadow(cr, "123450", scoreRight, 80, 2, Bytes(255, 255, 128));
+    font.Shadow(cr, "4210", scoreRight, 164, 2, Bytes(192, 255, 255));
+    font.Shadow(cr, "12", statLeft, 80, 0, Rgb{1, 1, 1});
+    font.Shadow(cr, "7", statLeft, 164, 0, Rgb{1, 1, 1});
+    font.Shadow(cr, "3", statLeft, 248, 0, Rgb{1, 1, 1});
+    cairo_surface_t* timer = img.Get("bonus_timer_full");
+    Blit(cr, timer, 1024 - 139 - Images::W(timer) / 2, 16 + Images::H(score) - Images::H(timer), 1.0, nullptr, 0, 0,
+         Images::W(timer) * 0.6, -1);
+    cairo_surface_t* pause = img.Get("button_pause");
+    Blit(cr, pause, 139 - Images::W(pause) / 2, 294 - Images::H(pause) / 2, 0.5);
+    // Field.
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_rectangle(cr, 316, 54, 392, 660);
+    cairo_fill(cr);
+    cairo_surface_t* tiles = img.Get("tiles");
+    Random rng(4);
+    for (int row = 11; row < 22; ++row)
+        for (int col = 0; col < 7; ++col)
+        {
+            int type = static_cast<int>(rng.Next() % 5);
+            if (rng.Next() % 23 == 0)
+                type = 5 + static_cast<int>(rng.Next() % 5);
+            const double x = 316 + col * 56, y = row * 60 - 606;
+            if (type == 7)
+            {
+                const Rgb c = Bytes(24, 230, 49);
+                Blit(cr, tiles, x, y, 1.0, &c, type * 56, 0, 56, 60);
+            }
+            else if (row == 16 && col >= 2 && col <= 4)
+                Blit(cr, img.Get("tile_highlight"), x, y, 1.0, nullptr, (type < 6 ? type : 0) * 56, 0, 56, 60);
+            else
+                Blit(cr, tiles, x, y, 1.0, nullptr, type * 56, 0, 56, 60);
+        }
+    cairo_surface_t* top = img.Get("border_top");
+    Blit(cr, top, 512 - Images::W(top) / 2, 54 - Images::H(top));
+    cairo_surface_t* left = img.Get("border_left");
+    Blit(cr, left, 316 - Images::W(left), 54);
+    Blit(cr, left, 708, 54, 1, nullptr, 0, 0, -1, -1, 1, true);
+    cairo_save(cr);
+    cairo_translate(cr, 512, 714 + Images::H(top) / 2.0);
+    cairo_scale(cr, 1, -1);
+    Blit(cr, top, -Images::W(top) / 2.0, -Images::H(top) / 2.0);
+    cairo_restore(cr);
+    // Story glass with umbrella and orange, two thirds full.
+    cairo_surface_t* glass = img.Get("cocktail");
+    const double gx = 139, gy = 752 - Images::H(glass), fill = Images::H(glass) * 0.6;
+    Blit(cr, img.Get("umbrella"), gx - Images::W(img.Get("umbrella")) / 2, gy - Images::H(img.Get("umbrella")) / 2);
+    Blit(cr, img.Get("orange"), gx + Images::W(glass) - 28, gy - 28);
+    const Rgb drink = Bytes(167, 5, 165), white{1, 1, 1};
+    Blit(cr, glass, gx, gy + Images::H(glass) - fill, 200 / 255.0, &drink, 0, Images::H(glass) - fill, -1, fill);
+    Blit(cr, glass, gx, gy, 200 / 255.0, &white, 0, 0, -1, Images::H(glass) - fill);
+    // Character, cursor, combo.
+    Character(cr, img, "badger_happy", 40, 6, 885, 752);
+    cairo_surface_t* cursor = img.Get("cursor_on");
+    const Rgb chain = Bytes(24, 230, 49);
+    Blit(cr, cursor, 512 - 32 - 56, 384 - 32, 180 / 255.0, &chain, 0, 64 * 2, 64, 64);
+    font.Shadow(cr, "3", 512 - 56, 384 + 10, 1, Rgb{1, 1, 1});
+    cairo_surface_t* combo = img.Get("text_combo");
+    Blit(cr, combo, 139 - Images::W(combo) / 2, 430 + 56);
+    cairo_surface_t* digits = img.Get("combo_numbers");
+    Blit(cr, digits, 139 - 40, 430, 1, nullptr, 2 * 40, 0, 40, 56);
+    Blit(cr, digits, 139, 430, 1, nullptr, 5 * 40, 0, 40, 56);
+    Blit(cr, img.Get("text_tutorial"), 139, 714);
+    Blit(cr, img.Get("bomb_explosion"), 540, 560, 1, nullptr, 112 * 2, 0, 112, 120);
+    Blit(cr, img.Get("text_ready"), 312, 140);
+}
+
+void MenuScreen(cairo_t* cr, Images& img, const BitmapFont& font, bool day)
+{
+    Background(cr, img, day);
+    cairo_surface_t* cloud = img.Get("splash_cloud");
+    Blit(cr, cloud, 512 - Images::W(cloud) / 2, 120 - Images::H(cloud) / 2);
+    cairo_surface_t* letters = img.Get("logo_letters");
+    const int offsets[7] = {-185, -138, -71, -40, 23, 52, 115};
+    const double lw = Images::W(letters) / 7.0, lh = Images::H(letters);
+    for (int i = 0; i < 7; ++i)
+        Blit(cr, letters, 512 + offsets[i], 120 - lh / 2 + (i % 2 == 0 ? -4 : 4), 1, nullptr, lw * i, 0, lw, lh);
+    const char* items[] = {"Main menu", "Start game", "Tutorial", "Options", "Your stats", "About", "Quit"};
+    const int k = Images::H(cloud) / 2;
+    double y = 768 - ((768 - k - 120) / 2) - (7 * 56) / 2;
+    for (int i = 0; i < 7; ++i)
+    {
+        const Rgb colour = i == 0 ? Bytes(0x84, 0x84, 0xFF) : (i == 2 ? Bytes(0xB7, 0xB9, 0xFF) : Bytes(0x44, 0x55, 0x99));
+        if (i == 0)
+        {
+            cairo_surface_t* cap = img.Get("menu_cap_L");
+            Blit(cr, cap, 512 - 225 - Images::W(cap), y, 1, &colour);
+            Blit(cr, cap, 512 + 225, y, 1, &colour, 0, 0, -1, -1, 1, true);
+        }
+        MenuBar(cr, img, 512, y, 450, 48, colour);
+        font.Shadow(cr, items[i], 512, y + 38, 1, Rgb{1, 1, 1});
+        y += 56;
+    }
+    Character(cr, img, "zidazod_idle", 40, 0, 816, 672);
+    Blit(cr, img.Get("hand"), 540, 430);
+}
+
+} // namespace
+
+bool WriteScreenMockups(const std::string& outputFolder, const std::string& pngPrefix)
+{
+    Images img(outputFolder);
+    const BitmapFont font(outputFolder, img);
+    bool ok = true;
+    for (int variant = 0; variant < 4; ++variant)
+    {
+        Canvas screen(1024, 768);
+        const bool day = variant % 2 == 0;
+        if (variant < 2)
+            PlayScreen(screen.cr(), img, font, day);
+        else
+            MenuScreen(screen.cr(), img, font, day);
+        const std::string name = pngPrefix + (variant < 2 ? "play_" : "menu_") + (day ? "day" : "night") + ".png";
+        ok = cairo_surface_write_to_png(screen.Surface(), name.c_str()) == CAIRO_STATUS_SUCCESS && ok;
+    }
+    return ok;
+}
+
+} // namespace Lumo::AssetGen
