@@ -1,6 +1,7 @@
 #include "game/BoardLayout.h"
 
 #include "fonts/Font.h"
+#include "fonts/TextWrap.h"
 #include "game/BoardTypes.h"
 #include "game/FixedTrig.h"
 
@@ -66,51 +67,16 @@ int TextWidth(Font* font, const std::string& text)
 std::vector<std::string> WrapText(Font* font, const std::string& text, int maxWidth)
 {
     std::vector<std::string> lines;
-    std::string line;
-    bool lineOpen = false;
-    size_t pos = 0;
-    while (pos <= text.size())
-    {
-        const size_t end = text.find_first_of(" \n", pos);
-        const size_t wordEnd = end == std::string::npos ? text.size() : end;
-        const std::string word = text.substr(pos, wordEnd - pos);
-        if (!word.empty())
-        {
-            if (!lineOpen)
-            {
-                line = word;
-                lineOpen = true;
-            }
-            else if (TextWidth(font, line + " " + word) <= maxWidth)
-            {
-                line += " " + word;
-            }
-            else
-            {
-                lines.push_back(line);
-                line = word;
-            }
-        }
-        if (end == std::string::npos)
-            break;
-        if (text[end] == '\n')
-        {
-            lines.push_back(lineOpen ? line : std::string());
-            line.clear();
-            lineOpen = false;
-        }
-        pos = end + 1;
-    }
-    if (lineOpen)
-        lines.push_back(line);
+    if (font == nullptr)
+        return lines;
+    for (const TextWrap::WrappedLine& line : TextWrap::WrapLines(*font, text, maxWidth))
+        lines.push_back(line.text);
     return lines;
 }
 
 int WrappedTextHeight(Font* font, const std::string& text, int maxWidth, int lineSpacing)
 {
-    if (lineSpacing < 0)
-        lineSpacing = font != nullptr ? font->GetLineSpacing() : 0;
-    return static_cast<int>(WrapText(font, text, maxWidth).size()) * lineSpacing;
+    return MeasureWrappedText(font, maxWidth, text, lineSpacing);
 }
 
 int TextPanelWrapWidth(int cornerWidth)

@@ -46,13 +46,12 @@ bool IsOnMenuBar(int x, int y, int centreX, int top, int height, int barWidth);
 // placed as a centred sprite is drawn (edges included).
 bool IsOnCentredImage(int x, int y, int cx, int cy, int width, int height);
 
-// Text wrapping: words are separated by spaces, '\n' breaks a line, a line
-// takes words while the text stays within maxWidth, and a word wider than the
-// width stands on a line of its own. The font may be null (every text is 0
-// wide and lines are 0 high).
+// Text wrapping, by the rules of Widget::DrawWrappedText (fonts/TextWrap.h),
+// so a panel measured here is exactly as tall as the one drawn. No lines
+// without a font.
 std::vector<std::string> WrapText(Font* font, const std::string& text, int maxWidth);
 // Height of the wrapped text: lines times the line spacing (-1: the font's own
-// line spacing). Empty text is 0 high.
+// line spacing); 0 for an empty text or without a font.
 int WrappedTextHeight(Font* font, const std::string& text, int maxWidth, int lineSpacing);
 // The width of the text panels' wrapping rectangle for a menu corner of the width.
 int TextPanelWrapWidth(int cornerWidth);

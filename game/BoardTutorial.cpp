@@ -92,6 +92,8 @@ void Board::stepTutorial()
 {
     const auto& script = tutorialScript();
     assert(scriptPos >= 0 && scriptPos < kScriptLength);
+    // The code as it stands when the tick begins decides: a segment that ends
+    // in this tick waits for a click from the next tick on.
     if (script[scriptPos] != kEnd)
     {
         stepScript();
