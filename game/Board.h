@@ -440,6 +440,8 @@ private:
     void updateAboutClick();
     void updateStoryEnding();
     void applyModeParameters();
+    void resetGameCounters();
+    void resetPlayState();
     void resetGrid();
     void parkParticles();
     void clearExplosionQueue();
@@ -450,6 +452,8 @@ private:
     void updateTitleLetters();
     void updateTicker();
     void menuItemsFor(int menuId);
+    void dragVolumeSlider(bool music);
+    void quitGame();
     void resetScreenTimers();
     void selectSmartBombTargets();
     void startChainAt(int column, int row);

@@ -149,6 +149,33 @@ void Board::updateMenu(bool clickAllowed)
     }
 }
 
+void Board::dragVolumeSlider(bool music)
+{
+    if (mouseX < 362 || mouseX > 662)
+        return;
+    if (music)
+    {
+        musicVolume = mouseX - 362;
+        app->SetMusicVolume(musicVolume / 300.0);
+        return;
+    }
+    soundVolume = mouseX - 362;
+    app->SetSfxVolume(soundVolume / 300.0);
+    if (mUpdateCnt % 80 == 0)
+        playSound(SOUND_STAR_EXPLOSION); // a level check while dragging
+}
+
+void Board::quitGame()
+{
+    if (app->mSoundManager != nullptr)
+        app->mSoundManager->StopAllInstances();
+    totalScore += score;
+    score = 0;
+    highScores[mode] = std::max(highScores[mode], totalScore);
+    saveGameData();
+    startTransition(STATE_MENUS, 1);
+}
+
 void Board::takeMenuAction(int itemId)
 {
     if (inTransition || itemId == -1)
@@ -181,22 +208,10 @@ void Board::takeMenuAction(int itemId)
         startTransition(STATE_QUIT, 1);
         break;
     case TEXT_MUSIC_VOLUME:
+    case TEXT_SOUND_VOLUME:
         // The slider follows the held button every tick: no sound, and
         // leftDown stays set.
-        if (mouseX >= 362 && mouseX <= 662)
-        {
-            musicVolume = mouseX - 362;
-            app->SetMusicVolume(musicVolume / 300.0);
-        }
-        return;
-    case TEXT_SOUND_VOLUME:
-        if (mouseX >= 362 && mouseX <= 662)
-        {
-            soundVolume = mouseX - 362;
-            app->SetSfxVolume(soundVolume / 300.0);
-            if (mUpdateCnt % 80 == 0)
-                playSound(SOUND_STAR_EXPLOSION); // a level check while dragging
-        }
+        dragVolumeSlider(itemId == TEXT_MUSIC_VOLUME);
         return;
     case TEXT_SCENERY:
         eveningFlag = !eveningFlag;
@@ -230,13 +245,7 @@ void Board::takeMenuAction(int itemId)
         startTransition(STATE_PLAYING, 1);
         break;
     case TEXT_QUIT:
-        if (app->mSoundManager != nullptr)
-            app->mSoundManager->StopAllInstances();
-        totalScore += score;
-        score = 0;
-        highScores[mode] = std::max(highScores[mode], totalScore);
-        saveGameData();
-        startTransition(STATE_MENUS, 1);
+        quitGame();
         break;
     case TEXT_RETRY:
         totalScore = 0;

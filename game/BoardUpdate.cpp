@@ -286,6 +286,47 @@ void Board::setMood(int newMood)
 
 void Board::newGame()
 {
+    resetGameCounters();
+    resetGrid();
+    cancelChain(false);
+    // Every game's introduction panel is measured for its own text.
+    textPanelHeight = -1;
+    if (tutorial)
+    {
+        (void)readFile();
+        introShowing = introRunning = false;
+        tutorialPage = 0;
+        cursorX = 512;
+        cursorY = 384;
+        scriptPos = 0;
+    }
+    else
+    {
+        introShowing = introRunning = true;
+    }
+    resetPlayState();
+    countMoves();
+
+    bannerAlpha = bannerAlpha2 = 255;
+    bannerY = -384;
+    bannerSpeed = 1;
+    introZoom = 0;
+    clearExplosionQueue();
+
+    glassFill = mode == MODE_PANIC ? 300 : 0;
+    glassPending = 0;
+    breadInPlay = toastFlying = false;
+    toastMovesLeft = toastX = toastY = toastSpeedX = toastSpeedY = toastFrame = 0;
+    toastBannerAlpha = 0;
+    dropBread();
+
+    gameOverTimer = 200;
+    stopMusic(MUSIC_THEME);
+    playMusic(MUSIC_GAME, true);
+}
+
+void Board::resetGameCounters()
+{
     fallDelay = 0;
     energyBallMoving = false;
     if (mode != MODE_PANIC)
@@ -332,25 +373,10 @@ void Board::newGame()
     comboPopupActive = false;
     comboPopupValue = comboPopupX = comboPopupHold = 0;
     comboPopupAlpha = 255;
+}
 
-    resetGrid();
-    cancelChain(false);
-    // Every game's introduction panel is measured for its own text.
-    textPanelHeight = -1;
-    if (tutorial)
-    {
-        (void)readFile();
-        introShowing = introRunning = false;
-        tutorialPage = 0;
-        cursorX = 512;
-        cursorY = 384;
-        scriptPos = 0;
-    }
-    else
-    {
-        introShowing = introRunning = true;
-    }
-
+void Board::resetPlayState()
+{
     fallPending = false;
     fallSpeed = fallStep = 0;
     lastCol = lastRow = -1;
@@ -363,29 +389,10 @@ void Board::newGame()
     explosionFrame = explosionFrame2 = 0;
     clearExplosionQueue();
     // The smart bomb's sequence and any waiting award end with the game; the
-    // countdown and the number awarded carry over as step 8 set them.
+    // countdown and the number awarded carry over as resetGameCounters left them.
     smartBombRunning = smartBombWaiting = false;
     smartBombCharge = smartBombRayCount = smartBombAngle = smartBombAngleStep = smartBombRayIndex = 0;
     smartBombColour = 0;
-
-    countMoves();
-
-    bannerAlpha = bannerAlpha2 = 255;
-    bannerY = -384;
-    bannerSpeed = 1;
-    introZoom = 0;
-    clearExplosionQueue();
-
-    glassFill = mode == MODE_PANIC ? 300 : 0;
-    glassPending = 0;
-    breadInPlay = toastFlying = false;
-    toastMovesLeft = toastX = toastY = toastSpeedX = toastSpeedY = toastFrame = 0;
-    toastBannerAlpha = 0;
-    dropBread();
-
-    gameOverTimer = 200;
-    stopMusic(MUSIC_THEME);
-    playMusic(MUSIC_GAME, true);
 }
 
 void Board::resetGrid()
