@@ -5,6 +5,7 @@
 
 #include "app/Common.h"
 #include "app/LumoAppBase.h"
+#include "platform/DebugOutput.h"
 
 namespace Lumo {
 
@@ -75,7 +76,10 @@ bool FontData::ResolveColor(const DataElement& element, Color& color)
 bool FontData::ReportError(const std::string& text)
 {
     if (mApp == nullptr)
+    {
+        Platform::Log("FONT", mSourceFile + ": " + text);
         return false;
+    }
     std::string message = mFontErrorHeader + text;
     if (!mCurrentLine.empty())
         message += " on Line " + FormatString("%d:\r\n\r\n", mCurrentLineNum) + mCurrentLine;

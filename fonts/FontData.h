@@ -15,10 +15,11 @@
 // LayerSetCharOffsets, LayerSetKerningPairs, LayerSetBaseOrder,
 // LayerSetCharOrders.
 //
-// Errors are shown in a fatal-error box (with an application) beginning
-// "Font Descriptor Error in " and the path, then " on Line <n>:" and the
-// command; the first failing command stops the description and leaves the
-// font not loaded. Errors of the metrics path are logged.
+// Errors are shown in a fatal-error box beginning "Font Descriptor Error in "
+// and the path, then the error, " on Line <n>:" and the command (without an
+// application they are only logged); the first failing command stops the
+// description and leaves the font not loaded ("Layer Already Exists" is
+// shown and the description goes on). Errors of the metrics path are logged.
 //
 // Threads: loaded on one thread (the loading thread), then only read.
 #include <array>

@@ -167,6 +167,8 @@ bool FontData::CreateHorzSpanRectList(ListDataElement& params)
     if (name.mIsList || !ResolveIntList(params.At(2), rect) || rect.size() != 4 ||
         !ResolveIntList(params.At(3), widths))
         return ReportError(kInvalidType);
+    if (widths.size() * 5 > static_cast<size_t>(kMaxListElements))
+        return ReportError("List Too Large");
     auto list = std::make_unique<ListDataElement>();
     long long x = rect[0];
     for (int width : widths)

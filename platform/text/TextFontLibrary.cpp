@@ -1,5 +1,6 @@
 #include "platform/text/TextFontLibrary.h"
 
+#include <cstdlib>
 #include <memory>
 
 #include <fontconfig/fontconfig.h>
@@ -8,10 +9,6 @@ namespace Lumo::Platform::TextFontLibrary {
 
 namespace {
 
-struct LibraryDeleter
-{
-    void operator()(FT_Library library) const { FT_Done_FreeType(library); }
-};
 struct PatternDeleter
 {
     void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
@@ -36,19 +33,20 @@ std::recursive_mutex& Lock()
 
 FT_Library Library()
 {
-    static std::unique_ptr<FT_LibraryRec_, LibraryDeleter> library = [] {
+    // Kept for the whole process: fonts held by static objects may close
+    // their faces during exit, after any library destructor would have run.
+    static FT_Library library = [] {
         FT_Library created = nullptr;
-        if (FT_Init_FreeType(&created) != 0)
-            created = nullptr;
-        return std::unique_ptr<FT_LibraryRec_, LibraryDeleter>(created);
+        return FT_Init_FreeType(&created) == 0 ? created : nullptr;
     }();
-    return library.get();
+    return library;
 }
 
 FaceMatch MatchFace(const std::string& family, bool bold, bool italic)
 {
     FaceMatch match;
-    static const bool configured = FcInit() == FcTrue;
+    // Fontconfig's caches are released at exit (else they show as leaks).
+    static const bool configured = FcInit() == FcTrue && std::atexit(FcFini) == 0;
     if (!configured)
         return match;
 
