@@ -6,9 +6,10 @@
 
 namespace Lumo::ImageLib {
 
-// Largest image the readers accept, in pixels (256 MB of pixels). Larger sizes
-// in a file header are refused as bad data instead of being allocated.
-inline constexpr int64_t kMaxImagePixels = int64_t{1} << 26;
+// Largest image the readers accept: 16M pixels (4096 x 4096, 64 MB of
+// pixels), far above any screen-sized asset. Larger sizes in a file header are
+// refused as bad data instead of being allocated.
+inline constexpr int64_t kMaxImagePixels = int64_t{1} << 24;
 
 // Width x height pixels, each 0xAARRGGBB (alpha in bits 24-31, red 16-23,
 // green 8-15, blue 0-7), rows top to bottom with no gap between them.

@@ -100,7 +100,7 @@ std::unique_ptr<Image> DecodeLocked(Codec& codec, PFILE* file, const std::string
         return nullptr;
     }
     auto* bits = reinterpret_cast<uint8_t*>(image->GetBits());
-    int32_t size = width * height * 4; // at most 4 << 26: fits
+    int32_t size = width * height * 4; // at most 4 x kMaxImagePixels: fits
     int32_t pitch = width * 4;
     if (codec.decode(handle.get(), &bits, &size, "bpp=4,rl=0", &pitch) != 0)
     {

@@ -28,6 +28,6 @@ struct JpegErrorManager
 jpeg_error_mgr* InitJpegErrorManager(JpegErrorManager& manager, const char* path);
 
 // Largest memory the library may take for one file, in bytes.
-inline constexpr long kJpegMemoryLimit = 512L * 1024 * 1024;
+inline constexpr long kJpegMemoryLimit = 256L * 1024 * 1024;
 
 } // namespace Lumo::ImageLib

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <new>
 #include <string>
@@ -20,7 +19,7 @@ namespace {
 
 constexpr int32_t kVersion = 0x120000;
 constexpr size_t kMaxStreamBytes = size_t{256} << 20;
-constexpr int64_t kMaxPixels = int64_t{1} << 26;
+constexpr int64_t kMaxPixels = int64_t{1} << 24; // as many as the image reader takes
 
 thread_local int32_t tLastError = J2K_ERROR_NONE;
 
@@ -152,6 +151,20 @@ int32_t ReadHeader(Decoder& decoder)
     return J2K_ERROR_NONE;
 }
 
+// Appends without letting an allocation failure escape to the caller.
+bool Append(std::vector<uint8_t>& bytes, const uint8_t* data, size_t count)
+{
+    try
+    {
+        bytes.insert(bytes.end(), data, data + count);
+        return true;
+    }
+    catch (const std::bad_alloc&)
+    {
+        return false;
+    }
+}
+
 Decoder* ToDecoder(J2K_Handle handle)
 {
     return static_cast<Decoder*>(handle);
@@ -201,9 +214,8 @@ J2K_EXPORT J2K_Handle J2K_OpenCustom(void* user, const J2K_Callbacks* callbacks)
         const int32_t count = callbacks->read(chunk, sizeof(chunk), user);
         if (count <= 0)
             break;
-        if (decoder->bytes.size() + size_t(count) > kMaxStreamBytes)
+        if (decoder->bytes.size() + size_t(count) > kMaxStreamBytes || !Append(decoder->bytes, chunk, size_t(count)))
             return FailOpen(J2K_ERROR_MEMORY);
-        decoder->bytes.insert(decoder->bytes.end(), chunk, chunk + count);
     }
     decoder->user = user;
     decoder->callbacks = *callbacks;
@@ -220,7 +232,14 @@ J2K_EXPORT J2K_Handle J2K_OpenFile(const char* path)
     auto decoder = std::unique_ptr<Decoder>(new (std::nothrow) Decoder);
     if (!decoder)
         return FailOpen(J2K_ERROR_MEMORY);
-    decoder->bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    char chunk[65536];
+    while (in.read(chunk, sizeof(chunk)) || in.gcount() > 0)
+    {
+        const auto count = static_cast<size_t>(in.gcount());
+        if (decoder->bytes.size() + count > kMaxStreamBytes ||
+            !Append(decoder->bytes, reinterpret_cast<const uint8_t*>(chunk), count))
+            return FailOpen(J2K_ERROR_MEMORY);
+    }
     return decoder.release();
 }
 
