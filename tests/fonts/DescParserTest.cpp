@@ -62,6 +62,15 @@ TEST(DescParserTest, CommandsEndAtSemicolonsAndKeepTheirStartLine)
     EXPECT_TRUE(parser.mCurrentLine.empty());
 }
 
+TEST(DescParserTest, UnindentedLinesCanStartCommands)
+{
+    RecordingParser parser;
+    parser.mCmdSep = DescParser::SeparatorSemicolon | DescParser::SeparatorUnindentedLine;
+    ASSERT_TRUE(parser.ReadDescriptionText("Cmd a\n  b\n\tc\nNext d; Last"));
+    EXPECT_EQ(parser.commands, (std::vector<std::string>{"(Cmd, a, b, c)", "(Next, d)", "(Last)"}));
+    EXPECT_EQ(parser.lines, (std::vector<int>{1, 4, 4}));
+}
+
 TEST(DescParserTest, HashAfterTextIsOrdinaryAndQuotesSpanBlanks)
 {
     RecordingParser parser;
