@@ -205,7 +205,7 @@ void LumoAppBase::Init()
     }
 
     mSoundManager = new DSoundManager(mNoSound ? nullptr : reinterpret_cast<SoundWindowHandle>(this), mUseFMod,
-                                      mClock.get());
+                                      &mClockProxy);
     mMusicInterface = MakeMusicPlayer();
     ApplyVolumes();
 

@@ -197,7 +197,22 @@ protected:
     static std::vector<std::string> SplitCaptureList(const std::string& text);
 
 private:
+    // Hands the current clock to those who keep a clock pointer (the sound
+    // manager's channel sweep), so SetClock never leaves them a dangling one.
+    class ClockProxy final : public Platform::Clock
+    {
+    public:
+        explicit ClockProxy(LumoAppBase& app) : mApp(app) {}
+        uint32_t NowMs() override { return mApp.mClock->NowMs(); }
+        void SleepMs(uint32_t ms) override { mApp.mClock->SleepMs(ms); }
+        bool IsVirtual() const override { return mApp.mClock->IsVirtual(); }
+
+    private:
+        LumoAppBase& mApp;
+    };
+
     std::unique_ptr<Platform::Clock> mClock;
+    ClockProxy mClockProxy{*this};
     std::unique_ptr<Platform::VideoBackend> mVideo;
     std::unique_ptr<Platform::SettingsStore> mSettings;
     std::unique_ptr<SharedImageMap> mSharedImages;

@@ -365,3 +365,22 @@ TEST(AppBaseTest, ShutdownOffTheMainThreadOnlyRequestsIt)
 
 } // namespace
 } // namespace Lumo
+
+namespace Lumo {
+namespace {
+
+TEST(AppBaseTest, ReplacingTheClockAfterInitKeepsTheSoundManagerWorking)
+{
+    SetCommandLineArgs(0, nullptr);
+    TestApp app("LumoTests\\Clock");
+    app.Init();
+    Platform::VirtualClock* clock = app.UseVirtualClock(); // the first clock is gone now
+    clock->Advance(5000);                                  // past the sound manager's sweep interval
+    app.PlaySample(1);                                     // nothing loaded: plays nothing, must not crash
+    app.PlaySamplePanned(1, 500);
+    EXPECT_EQ(app.GetClock().NowMs(), 5000u);
+    app.Shutdown();
+}
+
+} // namespace
+} // namespace Lumo
