@@ -64,7 +64,7 @@ void LogoLetters(AssetSink& sink)
         double tilt;
     };
     static const Letter kLetters[7] = {{"T", 3, 57, 0, -0.06}, {"U", 5, 61, 1, 0.05},  {"M", 3, 55, 2, -0.04},
-                                       {"B", 22, 62, 3, 0.06}, {"R", 3, 57, 4, -0.05}, {"I", 30, 53, 0, 0.04},
+                                       {"B", 22, 62, 3, 0.06}, {"R", 3, 57, 4, -0.05}, {"I", 36, 59, 0, 0.04},
                                        {"X", 3, 61, 1, -0.06}};
     auto sheet = PaintSheet(64, 96, 7, 1, [](cairo_t* cr, int i, int) {
         const Letter& letter = kLetters[i];
@@ -81,6 +81,7 @@ void LogoLetters(AssetSink& sink)
         style.outlineWidth = 4.5;
         style.shadow = 3;
         style.gloss = 0.55;
+        style.keepHeight = true;
         DrawWord(cr, letter.text, cx, 48, letter.x1 - letter.x0 + 2 * 7.5, 90, style);
         cairo_restore(cr);
     });

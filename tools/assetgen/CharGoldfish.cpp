@@ -27,7 +27,7 @@ void Bubble(cairo_t* cr, double x, double y, double r, double alpha)
 
 void DrawGoldfish(cairo_t* cr, const Pose& pose)
 {
-    const double cx = 44, cy = 42;
+    const double cx = 49, cy = 42;
     const double swish = 0.35 * Wave(pose.t * (pose.mood == Mood::Panic ? 8 : 3));
     const bool upsideDown = pose.mood == Mood::GameOver;
     cairo_save(cr);

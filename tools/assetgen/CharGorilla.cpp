@@ -46,8 +46,8 @@ void Head(cairo_t* cr, const Pose& pose, double cx, double cy)
     EllipsePath(cr, cx, cy + 11, 14, 10);
     FillRadial(cr, cx - 4, cy + 6, 18, Lighten(kSkin, 0.2), Darken(kSkin, 0.1), kInk, 1.6);
     const double eyeY = cy - 1;
-    DrawEye(cr, cx - 7, eyeY, 4.2, pose, Bytes(140, 80, 30), -1);
-    DrawEye(cr, cx + 7, eyeY, 4.2, pose, Bytes(140, 80, 30), 1);
+    DrawEye(cr, cx - 7, eyeY, 5, pose, Bytes(140, 80, 30), -1);
+    DrawEye(cr, cx + 7, eyeY, 5, pose, Bytes(140, 80, 30), 1);
     cairo_move_to(cr, cx - 14, eyeY - 6 - pose.brow * 1.5);
     cairo_curve_to(cr, cx - 6, eyeY - 10, cx + 6, eyeY - 10, cx + 14, eyeY - 6 - pose.brow * 1.5);
     SetColour(cr, Darken(kFur, 0.3));
@@ -96,8 +96,8 @@ void DrawGorilla(cairo_t* cr, const Pose& pose)
         cairo_set_line_width(cr, 1.2);
         cairo_stroke(cr);
         // Long arms.
-        DrawLimb(cr, cx - 27, 70, -(pose.armLeft * 0.9 + 0.1), 38, 15, kFur, kInk, kSkin, 8);
-        DrawLimb(cr, cx + 27, 70, pose.armRight * 0.9 + 0.1, 38, 15, kFur, kInk, kSkin, 8);
+        DrawLimb(cr, cx - 26, 70, -(pose.armLeft * 0.85 + 0.1), 34, 15, kFur, kInk, kSkin, 8);
+        DrawLimb(cr, cx + 26, 70, pose.armRight * 0.85 + 0.1, 34, 15, kFur, kInk, kSkin, 8);
         Head(cr, pose, cx, 42);
     });
     DrawSweat(cr, cx + pose.shakeX, 42 + pose.bob, 22, pose);

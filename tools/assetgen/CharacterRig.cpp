@@ -62,7 +62,7 @@ Pose MoodPose(Mood mood, int frame, int frames)
     case Mood::Elated:
     {
         const double h = Hop(t, std::max(2, frames / 8));
-        p.bob = -13 * h;
+        p.bob = -10 * h;
         p.squash = 1.0 + 0.1 * (h - 0.5);
         p.armLeft = 2.4 + 0.35 * Wave(t * 4);
         p.armRight = 2.4 + 0.35 * Wave(t * 4 + 0.5);

@@ -437,8 +437,72 @@ void MenuScreen(cairo_t* cr, Images& img, const BitmapFont& font, bool day)
 
 } // namespace
 
+// One sheet per character: its moods in rows, eight frames of each spread
+// over the loop, on the sand colour.
+bool WriteCharacterSheets(const std::string& outputFolder, const std::string& pngPrefix)
+{
+    Images img(outputFolder);
+    const char* moods[6] = {"idle", "happy", "elated", "bliss", "panic", "gameover"};
+    const char* prefixes[5] = {"badger", "zidazod", "goldfish", "gorilla", "witch"};
+    const int frames[5][6] = {{30, 40, 36, 30, 40, 40}, {40, 40, 24, 40, 40, 40}, {30, 8, 10, 20, 20, 20},
+                              {40, 18, 12, 21, 34, 18}, {40, 22, 20, 39, 10, 30}};
+    bool ok = true;
+    for (int c = 0; c < 5; ++c)
+    {
+        const bool fish = c == 2;
+        const int cw = fish ? 90 : 100, ch = fish ? 80 : 130;
+        Canvas sheet(cw * 8, ch * 6);
+        cairo_t* cr = sheet.cr();
+        SetColour(cr, fish ? Bytes(40, 146, 255) : Bytes(252, 238, 167));
+        cairo_paint(cr);
+        for (int m = 0; m < 6; ++m)
+        {
+            const std::string name = std::string(prefixes[c]) + "_" + (c == 0 && m == 5 ? "panic" : moods[m]);
+            cairo_surface_t* s = img.Get(name);
+            if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS)
+                continue;
+            for (int k = 0; k < 8; ++k)
+            {
+                const int f = k * frames[c][m] / 8;
+                Blit(cr, s, k * cw, m * ch, 1.0, nullptr, f * cw, 0, cw, ch);
+            }
+        }
+        ok = cairo_surface_write_to_png(sheet.Surface(), (pngPrefix + "char_" + prefixes[c] + ".png").c_str()) ==
+                 CAIRO_STATUS_SUCCESS &&
+             ok;
+    }
+    return ok;
+}
+
+// Chosen images at twice their size, one per row, over a mid grey.
+bool WriteZoomSheet(const std::string& outputFolder, const std::string& pngPath)
+{
+    Images img(outputFolder);
+    const char* names[] = {"bomb_explosion", "skull_death", "smartbomb_scream", "toast_anim", "intro_stars",
+                           "energy_ball", "blob_exclamation", "push_fire", "hand", "tutorial_arrow", "bomb_icon",
+                           "skull_icon", "music_slider", "sound_slider", "menu_cap_L", "speech_tail"};
+    double y = 4, x = 4, shelf = 0;
+    Canvas sheet(1800, 1000);
+    cairo_t* cr = sheet.cr();
+    cairo_set_source_rgb(cr, 0.35, 0.4, 0.5);
+    cairo_paint(cr);
+    for (const char* name : names)
+    {
+        cairo_surface_t* s = img.Get(name);
+        const double w = Images::W(s) * 2.0, h = Images::H(s) * 2.0;
+        if (x + w > 1800)
+            x = 4, y += shelf + 6, shelf = 0;
+        Blit(cr, s, x, y, 1.0, nullptr, 0, 0, -1, -1, 2.0);
+        x += w + 6;
+        shelf = std::max(shelf, h);
+    }
+    return cairo_surface_write_to_png(sheet.Surface(), pngPath.c_str()) == CAIRO_STATUS_SUCCESS;
+}
+
 bool WriteScreenMockups(const std::string& outputFolder, const std::string& pngPrefix)
 {
+    if (!WriteCharacterSheets(outputFolder, pngPrefix) || !WriteZoomSheet(outputFolder, pngPrefix + "zoom.png"))
+        return false;
     Images img(outputFolder);
     const BitmapFont font(outputFolder, img);
     bool ok = true;

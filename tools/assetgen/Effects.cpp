@@ -44,37 +44,51 @@ std::unique_ptr<Canvas> FrameStrip(int w, int h, int frames, int blur,
 
 void BombExplosion(AssetSink& sink)
 {
+    // Flash, fireball, then smoke: radius, colours and opacity per frame.
+    struct Stage
+    {
+        double radius;
+        Rgb inner, outer;
+        double alpha;
+    };
+    static const Stage kStages[6] = {
+        {24, Rgb{1, 1, 1}, Bytes(255, 240, 140), 1.0},        {36, Bytes(255, 255, 200), Bytes(255, 170, 30), 1.0},
+        {44, Bytes(255, 230, 120), Bytes(255, 100, 20), 1.0}, {49, Bytes(255, 170, 60), Bytes(200, 50, 20), 0.9},
+        {52, Bytes(170, 140, 130), Bytes(90, 70, 80), 0.65},  {54, Bytes(150, 140, 140), Bytes(90, 80, 90), 0.3},
+    };
     auto strip = FrameStrip(112, 120, 6, 1, [](cairo_t* cr, int f) {
-        const double cx = 56, cy = 62;
-        const double t = f / 5.0;
+        const double cx = 56, cy = 60;
+        const Stage& st = kStages[f];
         Random rng(42);
-        // Shock ring.
-        if (f <= 3)
+        if (f <= 2)
         {
-            cairo_arc(cr, cx, cy, 18 + f * 12, 0, 2 * kPi);
-            cairo_set_line_width(cr, 6 - f);
-            cairo_set_source_rgba(cr, 1, 0.95, 0.7, 0.8 - f * 0.2);
+            // A spiky burst behind the fireball.
+            StarPath(cr, cx, cy, st.radius * 1.25, st.radius * 0.6, 12, f * 0.2);
+            SetColour(cr, Bytes(255, 220, 80), 0.9 - f * 0.25);
+            cairo_fill(cr);
+        }
+        if (f >= 1 && f <= 4)
+        {
+            cairo_arc(cr, cx, cy, st.radius + 4, 0, 2 * kPi);
+            cairo_set_line_width(cr, 5 - f);
+            cairo_set_source_rgba(cr, 1, 0.95, 0.75, 0.7 - f * 0.15);
             cairo_stroke(cr);
         }
-        // Fire and smoke puffs.
-        for (int i = 0; i < 16; ++i)
+        for (int i = 0; i < 14; ++i)
         {
             const double a = rng.Range(0, 2 * kPi);
-            const double d = rng.Range(0.2, 1.0) * (8 + 34 * std::sqrt(t));
-            const double r = rng.Range(9, 17) * (0.7 + 0.6 * t);
-            const Rgb fire = Mix(Bytes(255, 240, 150), Bytes(255, 110, 20), std::min(1.0, t * 1.5));
-            const Rgb smoke = Mix(Bytes(255, 90, 20), Bytes(90, 70, 80), std::min(1.0, t * 1.6));
-            Puff(cr, cx + d * std::cos(a), cy + d * std::sin(a) - t * 10, r, fire, smoke, 1.0 - t * 0.75);
+            const double d = rng.Range(0.15, 0.6) * st.radius;
+            const double r = rng.Range(0.35, 0.55) * st.radius;
+            Puff(cr, cx + d * std::cos(a), cy + d * std::sin(a) - f * 2, r, st.inner, st.outer, st.alpha);
         }
-        if (f <= 1)
-            Puff(cr, cx, cy, 26 - f * 4, Rgb{1, 1, 1}, Bytes(255, 230, 120), 1.0);
-        // Sparks flying out.
+        if (f <= 2)
+            Puff(cr, cx, cy, st.radius * 0.55, Rgb{1, 1, 1}, Bytes(255, 240, 160), 1.0 - f * 0.3);
         for (int i = 0; i < 10; ++i)
         {
             const double a = rng.Range(0, 2 * kPi);
-            const double d = 14 + t * 44 + rng.Range(0, 8);
-            Twinkle(cr, cx + d * std::cos(a), cy + d * std::sin(a), 5 * (1 - t) + 1, Bytes(255, 220, 120),
-                    1.0 - t * 0.8);
+            const double d = st.radius + 4 + rng.Range(0, 6);
+            if (f >= 1 && f <= 4)
+                Twinkle(cr, cx + d * std::cos(a), cy + d * std::sin(a), 6 - f, Bytes(255, 220, 120), 1.0 - f * 0.2);
         }
     });
     sink.AddCanvas("images/bomb_explosion.png", *strip);

@@ -68,7 +68,7 @@ Song Theme()
             Strum(song, at + beat, chord, 0.5, beat == 0.0 ? 0.7 : 0.45, beat == 0.0 || beat == 1.0 || beat == 3.0);
         if (bar == 6)
             Strum(song, at + 2.5, kG, 0.5, 0.5, true);
-        song.Notes(at, chord[0] + ":4", Instrument::Pad, 0.5, 0.0, 12);
+        song.Notes(at, chord[0] + "+" + chord[1] + "+" + chord[2] + ":4", Instrument::Pad, 0.4);
         const std::string root = chord[0].substr(0, chord[0].size() - 1);
         song.Notes(at, root + "2:1.5 " + root + "2:0.5 " + root + "3:1 " + root + "2:1", Instrument::Bass, 0.8);
     }
@@ -167,10 +167,18 @@ Song Panic()
 
 } // namespace
 
-void MakeMusic(AssetSink& sink)
+void MakeThemeSong(AssetSink& sink)
 {
     sink.AddFile("sound/theme.ogg", EncodeOgg(RenderSong(Theme()), 0x54424d00, 0.3f), true);
+}
+
+void MakeGameSong(AssetSink& sink)
+{
     sink.AddFile("sound/game_music.ogg", EncodeOgg(RenderSong(GameMusic()), 0x54424d01, 0.3f), true);
+}
+
+void MakeShortSongs(AssetSink& sink)
+{
     sink.AddFile("sound/game_over.ogg", EncodeOgg(RenderSong(GameOver()), 0x54424d02, 0.3f), true);
     sink.AddFile("sound/panic.wav", EncodeWav(RenderSong(Panic())), true);
 }

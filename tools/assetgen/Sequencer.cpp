@@ -83,12 +83,12 @@ Track SteelDrum(double hz, double seconds, double vel)
 {
     Track out = MonoTrack(seconds + 0.9);
     Oscillator a(WaveShape::Sine), b(WaveShape::Sine), c(WaveShape::Sine), d(WaveShape::Sine);
+    Decay ea(0.42), eb(0.2), ec(0.09), ed(0.04), bendDecay(0.02, 0);
     for (size_t i = 0; i < out.size(); ++i)
     {
-        const double t = static_cast<double>(i) / kSampleRate;
-        const double bend = 1.0 + 0.012 * std::exp(-t / 0.02);
-        const double v = a.Next(hz * bend) * Pluck(t, 0.42) + 0.55 * b.Next(hz * 2.0 * bend) * Pluck(t, 0.2) +
-                         0.3 * c.Next(hz * 3.01) * Pluck(t, 0.09) + 0.18 * d.Next(hz * 4.2) * Pluck(t, 0.04);
+        const double bend = 1.0 + 0.012 * bendDecay.Next();
+        const double v = a.Next(hz * bend) * ea.Next() + 0.55 * b.Next(hz * 2.0 * bend) * eb.Next() +
+                         0.3 * c.Next(hz * 3.01) * ec.Next() + 0.18 * d.Next(hz * 4.2) * ed.Next();
         out[i] = v * vel * 0.5;
     }
     return out;
@@ -98,13 +98,10 @@ Track Marimba(double hz, double seconds, double vel)
 {
     Track out = MonoTrack(seconds * 0.2 + 0.6);
     Oscillator a(WaveShape::Sine), b(WaveShape::Sine), c(WaveShape::Sine);
+    Decay ea(0.28), eb(0.03), ec(0.008);
     for (size_t i = 0; i < out.size(); ++i)
-    {
-        const double t = static_cast<double>(i) / kSampleRate;
-        out[i] = vel * 0.5 *
-                 (a.Next(hz) * Pluck(t, 0.28) + 0.35 * b.Next(hz * 3.93) * Pluck(t, 0.03) +
-                  0.12 * c.Next(hz * 9.2) * Pluck(t, 0.008));
-    }
+        out[i] = vel * 0.5 * (a.Next(hz) * ea.Next() + 0.35 * b.Next(hz * 3.93) * eb.Next() +
+                              0.12 * c.Next(hz * 9.2) * ec.Next());
     return out;
 }
 
@@ -146,7 +143,8 @@ Track Lead(double hz, double seconds, double vel, bool soft)
     {
         const double t = static_cast<double>(i) / kSampleRate;
         const double vibrato = 1.0 + 0.006 * lfo.Next(5.5) * std::min(1.0, t / 0.25);
-        const double raw = osc.Next(hz * vibrato) + (soft ? 0.0 : 0.25 * sub.Next(hz * 0.5));
+        // The narrow pulse sits off centre: take its mean (-0.5) out.
+        const double raw = osc.Next(hz * vibrato) + (soft ? 0.0 : 0.5 + 0.25 * sub.Next(hz * 0.5));
         const double e = env.At(t, seconds);
         filter.Run(raw, 900 + 3500 * e, 0.9);
         out[i] = filter.low * e * vel * 0.3;
@@ -190,13 +188,10 @@ Track Bell(double hz, double seconds, double vel)
 {
     Track out = MonoTrack(seconds * 0.3 + 1.2);
     Oscillator a(WaveShape::Sine), b(WaveShape::Sine), c(WaveShape::Sine);
+    Decay ea(0.6), eb(0.25), ec(0.08);
     for (size_t i = 0; i < out.size(); ++i)
-    {
-        const double t = static_cast<double>(i) / kSampleRate;
-        out[i] = vel * 0.35 *
-                 (a.Next(hz) * Pluck(t, 0.6) + 0.5 * b.Next(hz * 2.76) * Pluck(t, 0.25) +
-                  0.25 * c.Next(hz * 5.4) * Pluck(t, 0.08));
-    }
+        out[i] = vel * 0.35 * (a.Next(hz) * ea.Next() + 0.5 * b.Next(hz * 2.76) * eb.Next() +
+                               0.25 * c.Next(hz * 5.4) * ec.Next());
     return out;
 }
 
@@ -207,7 +202,7 @@ Track Kick(double vel)
     for (size_t i = 0; i < out.size(); ++i)
     {
         const double t = static_cast<double>(i) / kSampleRate;
-        const double hz = 48 + 110 * std::exp(-t / 0.03);
+        const double hz = 48 + 110 * FastExp(-t / 0.03);
         out[i] = std::tanh(1.6 * osc.Next(hz) * Pluck(t, 0.12, 0.001)) * vel * 0.9;
     }
     return out;
@@ -234,7 +229,7 @@ Track Snare(double vel, uint32_t seed)
     for (size_t i = 0; i < out.size(); ++i)
     {
         const double t = static_cast<double>(i) / kSampleRate;
-        out[i] += tone.Next(190 * (1 + 0.3 * std::exp(-t / 0.01))) * Pluck(t, 0.05) * vel * 0.45;
+        out[i] += tone.Next(190 * (1 + 0.3 * FastExp(-t / 0.01))) * Pluck(t, 0.05) * vel * 0.45;
     }
     return out;
 }
@@ -247,7 +242,7 @@ Track Conga(double hz, double vel)
     for (size_t i = 0; i < out.size(); ++i)
     {
         const double t = static_cast<double>(i) / kSampleRate;
-        const double bend = 1.0 + 0.5 * std::exp(-t / 0.012);
+        const double bend = 1.0 + 0.5 * FastExp(-t / 0.012);
         out[i] = (osc.Next(hz * bend) * Pluck(t, 0.13) + 0.2 * noise.Next() * Pluck(t, 0.004)) * vel * 0.6;
     }
     return out;
@@ -310,6 +305,7 @@ PcmBuffer RenderSong(const Song& song)
         const Track note = RenderEvent(e, e.length * secondsPerBeat, seed++);
         MixInto(stereo, frames, note, static_cast<size_t>(beat * secondsPerBeat * rate), 1.0, e.pan, song.loop);
     }
+    BlockDc(stereo, 2);
     if (song.reverb > 0)
         AddReverb(stereo, song.reverb, 1.0, song.loop);
     PcmBuffer pcm;

@@ -15,6 +15,53 @@ double MidiToHz(double note)
 
 namespace {
 
+struct SineTable
+{
+    static constexpr int kSize = 4096;
+    double values[kSize + 1];
+    SineTable()
+    {
+        for (int i = 0; i <= kSize; ++i)
+            values[i] = std::sin(2 * kPi * i / kSize);
+    }
+};
+
+const SineTable& Sines()
+{
+    static const SineTable table;
+    return table;
+}
+
+} // namespace
+
+double SineCycles(double phase)
+{
+    phase -= std::floor(phase);
+    const double x = phase * SineTable::kSize;
+    const int i = static_cast<int>(x);
+    const double f = x - i;
+    const SineTable& t = Sines();
+    return t.values[i] + (t.values[i + 1] - t.values[i]) * f;
+}
+
+double FastExp(double x)
+{
+    if (x < -700)
+        return 0;
+    // 2^(x log2 e): whole powers exactly, the fraction by a polynomial.
+    const double y = x * 1.4426950408889634;
+    const double whole = std::floor(y);
+    const double f = y - whole;
+    const double p =
+        1.0 + f * (0.6931471805599453 +
+                   f * (0.2402265069591007 +
+                        f * (0.05550410866482158 +
+                             f * (0.009618129107628477 + f * (0.0013333558146428443 + f * 0.00015403530393381606)))));
+    return std::ldexp(p, static_cast<int>(whole));
+}
+
+namespace {
+
 // Polynomial band-limited step: smooths the discontinuity of a saw or square.
 double PolyBlep(double t, double dt)
 {
@@ -40,7 +87,7 @@ double Oscillator::Next(double hz, int rate)
     switch (mShape)
     {
     case WaveShape::Sine:
-        value = std::sin(2 * kPi * mPhase);
+        value = SineCycles(mPhase);
         break;
     case WaveShape::Saw:
         value = 2.0 * mPhase - 1.0 - PolyBlep(mPhase, dt);
@@ -94,21 +141,39 @@ double Envelope::At(double t, double hold) const
     return r >= release ? 0.0 : level * (1.0 - r / release);
 }
 
+Decay::Decay(double tau, double attack, int rate)
+    : mFactor(std::exp(-1.0 / (tau * rate))), mRiseStep(1.0 / std::max(1.0, attack * rate))
+{
+}
+
+double Decay::Next()
+{
+    const double out = mValue * std::min(1.0, mRise);
+    mValue *= mFactor;
+    mRise += mRiseStep;
+    return out;
+}
+
 double Pluck(double t, double tau, double attack)
 {
     if (t < 0)
         return 0;
     const double rise = t < attack ? t / attack : 1.0;
-    return rise * std::exp(-t / tau);
+    return rise * FastExp(-t / tau);
 }
 
 void Filter::Run(double input, double cutoff, double q, int rate)
 {
-    const double g = std::tan(kPi * std::clamp(cutoff, 10.0, rate * 0.45) / rate);
-    const double k = 1.0 / std::max(q, 0.5);
-    const double a1 = 1.0 / (1.0 + g * (g + k));
-    const double a2 = g * a1;
-    const double a3 = g * a2;
+    if (cutoff != mCutoff || q != mQ || rate != mRate)
+    {
+        mCutoff = cutoff, mQ = q, mRate = rate;
+        const double g = std::tan(kPi * std::clamp(cutoff, 10.0, rate * 0.45) / rate);
+        mK = 1.0 / std::max(q, 0.5);
+        mA1 = 1.0 / (1.0 + g * (g + mK));
+        mA2 = g * mA1;
+        mA3 = g * mA2;
+    }
+    const double a1 = mA1, a2 = mA2, a3 = mA3, k = mK;
     const double v3 = input - mIc2;
     const double v1 = a1 * mIc1 + a2 * v3;
     const double v2 = mIc2 + a2 * mIc1 + a3 * v3;
@@ -252,6 +317,21 @@ void AddReverb(std::vector<float>& stereo, double wet, double roomSize, bool loo
         stereo[i] += static_cast<float>(out[i] * wet);
 }
 
+void BlockDc(std::vector<float>& samples, int channels)
+{
+    for (int c = 0; c < channels; ++c)
+    {
+        double previousIn = 0, previousOut = 0;
+        for (size_t i = static_cast<size_t>(c); i < samples.size(); i += static_cast<size_t>(channels))
+        {
+            const double out = samples[i] - previousIn + 0.9986 * previousOut;
+            previousIn = samples[i];
+            previousOut = out;
+            samples[i] = static_cast<float>(out);
+        }
+    }
+}
+
 void FadeEnds(std::vector<double>& mono, double fadeIn, double fadeOut, int rate)
 {
     const size_t in = std::min(mono.size(), static_cast<size_t>(fadeIn * rate));
@@ -268,6 +348,7 @@ PcmBuffer ToPcm(const std::vector<double>& mono, double peak, int rate)
     pcm.rate = rate;
     pcm.channels = 1;
     pcm.samples.assign(mono.begin(), mono.end());
+    BlockDc(pcm.samples, 1);
     Normalise(pcm, peak);
     return pcm;
 }

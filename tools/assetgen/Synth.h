@@ -13,6 +13,11 @@ constexpr int kSampleRate = 44100;
 
 double MidiToHz(double note);
 
+// Fast, deterministic sine of a phase in cycles (table with interpolation)
+// and exponential (for x <= 0, as in decays); both accurate to about 1e-6.
+double SineCycles(double phase);
+double FastExp(double x);
+
 enum class WaveShape
 {
     Sine,
@@ -61,6 +66,21 @@ struct Envelope
     double Length(double hold) const { return hold + release; }
 };
 
+// exp(-t / tau) advanced one sample at a time (a running product), with a
+// linear attack: the cheap form of Pluck for long notes.
+class Decay
+{
+public:
+    Decay(double tau, double attack = 0.002, int rate = kSampleRate);
+    double Next();
+
+private:
+    double mValue = 1.0;
+    double mFactor;
+    double mRise = 0.0;
+    double mRiseStep;
+};
+
 // Simple exponential decay envelope exp(-t / tau) with a short attack.
 double Pluck(double t, double tau, double attack = 0.002);
 
@@ -74,6 +94,9 @@ public:
 
 private:
     double mIc1 = 0, mIc2 = 0;
+    // Coefficients of the last cutoff and resonance (most filters keep them).
+    double mCutoff = -1, mQ = -1, mRate = -1;
+    double mA1 = 0, mA2 = 0, mA3 = 0, mK = 0;
 };
 
 // A voiced formant source: a glottal saw through three band-pass filters
@@ -104,6 +127,9 @@ void MixInto(std::vector<float>& dst, size_t dstFrames, const std::vector<double
 // A simple stereo room: a few combs and all-passes, mixed in with `wet`.
 // With loop set the tail of the buffer is fed back into its start.
 void AddReverb(std::vector<float>& stereo, double wet, double roomSize, bool loop);
+// Removes any constant offset (a one-pole high-pass near 10 Hz), per
+// channel of an interleaved buffer.
+void BlockDc(std::vector<float>& samples, int channels);
 // A short fade in and out (seconds) to avoid clicks at the ends.
 void FadeEnds(std::vector<double>& mono, double fadeIn, double fadeOut, int rate = kSampleRate);
 // Mono buffer into a PcmBuffer normalised to peak.

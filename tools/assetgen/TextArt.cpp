@@ -124,7 +124,12 @@ void DrawWord(cairo_t* cr, const std::string& text, double cx, double cy, double
     UseFace(cr, style.face, 100);
     const cairo_text_extents_t ink = TextInk(cr, text);
     const double pad = style.outlineWidth + style.shadow;
-    const double scale = std::min((maxWidth - 2 * pad) / ink.width, (maxHeight - 2 * pad) / ink.height);
+    const double fitHeight = (maxHeight - 2 * pad) / ink.height;
+    const double scale = style.keepHeight ? fitHeight : std::min((maxWidth - 2 * pad) / ink.width, fitHeight);
+    const double squeeze = std::min(1.0, (maxWidth - 2 * pad) / (ink.width * scale));
+    cairo_translate(cr, cx, 0);
+    cairo_scale(cr, squeeze, 1);
+    cairo_translate(cr, -cx, 0);
     UseFace(cr, style.face, 100 * scale);
     const cairo_text_extents_t fitted = TextInk(cr, text);
     const double x = cx - fitted.width / 2 - fitted.x_bearing;

@@ -44,6 +44,8 @@ struct WordStyle
     double shadow = 4;
     double gloss = 0.45;
     Face face = Face::SansBold;
+    // Fill the height and squeeze the width to fit (instead of one scale).
+    bool keepHeight = false;
 };
 void DrawWord(cairo_t* cr, const std::string& text, double cx, double cy, double maxWidth, double maxHeight,
               const WordStyle& style);
