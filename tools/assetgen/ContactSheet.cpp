@@ -482,7 +482,7 @@ bool WriteZoomSheet(const std::string& outputFolder, const std::string& pngPath)
                            "energy_ball", "blob_exclamation", "push_fire", "hand", "tutorial_arrow", "bomb_icon",
                            "skull_icon", "music_slider", "sound_slider", "menu_cap_L", "speech_tail"};
     double y = 4, x = 4, shelf = 0;
-    Canvas sheet(1800, 1000);
+    Canvas sheet(1800, 1200);
     cairo_t* cr = sheet.cr();
     cairo_set_source_rgb(cr, 0.35, 0.4, 0.5);
     cairo_paint(cr);
@@ -495,6 +495,18 @@ bool WriteZoomSheet(const std::string& outputFolder, const std::string& pngPath)
         Blit(cr, s, x, y, 1.0, nullptr, 0, 0, -1, -1, 2.0);
         x += w + 6;
         shelf = std::max(shelf, h);
+    }
+    // The font as the game draws it.
+    const BitmapFont font(outputFolder, img);
+    const char* lines[] = {" !\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ",
+                           "[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~  Windowed {  Windowed }",
+                           "Like hello?? It's Zidazod here. Relax, this'll be so super easy.",
+                           "Choose your flavour: Story, Casual, Panic, Toast, Skull - 1234567890"};
+    double ly = y + shelf + 40;
+    for (const char* line : lines)
+    {
+        font.Shadow(cr, line, 10, ly, 0, Rgb{1, 1, 1});
+        ly += 36;
     }
     return cairo_surface_write_to_png(sheet.Surface(), pngPath.c_str()) == CAIRO_STATUS_SUCCESS;
 }

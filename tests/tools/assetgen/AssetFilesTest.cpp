@@ -2,10 +2,14 @@
 // drawing code assumes: exact sizes where the layout depends on them, bounds
 // where the screen leaves only so much room, cel grids that divide the size,
 // white art where the game tints, and sounds the game's readers decode.
+#include "app/LumoAppBase.h"
 #include "audio/SoundFileReaders.h"
+#include "fonts/FontData.h"
+#include "fonts/ImageFont.h"
 #include "game/GameIds.h"
 #include "game/TutorialBoardFile.h"
 #include "platform/FileSystem.h"
+#include "platform/Video.h"
 #include "resources/ImageLib.h"
 
 #include <gtest/gtest.h>
@@ -284,6 +288,30 @@ TEST(AssetFont, DescriptionAndGlyphImageExist)
     ASSERT_TRUE(glyphs);
     // White glyphs on clear: tinted by the text colour when drawn.
     EXPECT_LT(ColouredShare(*glyphs, 0, 0, glyphs->GetWidth(), glyphs->GetHeight()), 0.01);
+}
+
+class HeadlessApp : public LumoAppBase
+{
+};
+
+TEST(AssetFont, LoadsAsTheGamesImageFontWithEveryPrintableCharacter)
+{
+    Platform::ClearMessageBoxLog();
+    HeadlessApp app;
+    ImageFont font(&app, "images/Tumbrix28.txt");
+    const auto& boxes = Platform::GetMessageBoxLog();
+    ASSERT_TRUE(font.GetFontData()->IsLoaded()) << (boxes.empty() ? "" : boxes[0].text);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(font.GetPointSize(), 28);
+    for (int c = 32; c <= 126; ++c)
+        EXPECT_GT(font.GetCharWidth(static_cast<char>(c)), 0) << c;
+    EXPECT_EQ(font.GetCharWidth('{'), font.GetCharWidth('}')); // the option box's two states
+    EXPECT_GE(font.GetHeight(), 28);
+    EXPECT_GT(font.GetAscent(), font.GetHeight() / 2);
+    // Labels fit their bars (450 wide, less the corners), numbers their panels.
+    for (const char* label : {"Choose your flavour", "Music volume", "Sound volume", "Windowed }", "Your stats"})
+        EXPECT_LT(font.GetStringWidth(label), 450 - 48) << label;
+    EXPECT_LT(font.GetStringWidth("99999999"), 260 - 32);
 }
 
 } // namespace
