@@ -5,6 +5,7 @@
 #include "app/LumoAppBase.h"
 #include "audio/SoundManager.h"
 #include "fonts/Font.h"
+#include "platform/DebugOutput.h"
 
 namespace Lumo {
 
@@ -53,6 +54,7 @@ bool ResourceManager::Fail(const std::string& text)
         return false;
     mHasFailed = true;
     mError = WithPosition(text);
+    Platform::Log("RESOURCES", mError);
     return false;
 }
 

@@ -192,7 +192,8 @@ public:
 
     bool HadError() const { return mHasFailed; }
     std::string GetErrorText() const { return mError; }
-    // Records the error unless one is recorded already; always false.
+    // Records the error (and logs it) unless one is recorded already; always
+    // false.
     bool Fail(const std::string& text);
 
     void SetAllowProgramMadeLookups(bool allow) { mAllowMissingProgramResources = allow; }
