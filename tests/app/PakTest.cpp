@@ -141,7 +141,7 @@ TEST_F(PakTest, FileInPackReadsLikeFileOnDisk)
     PFILE* tiles = PakFileOpen("IMAGES\\TILES.PNG", "r");
     ASSERT_NE(tiles, nullptr);
     SetSharedPakInterface(nullptr);
-    EXPECT_EQ(PakFileOpen("images/Tiles.png", "rb"), nullptr); // not on disk here
+    EXPECT_EQ(PakFileOpen("empty.txt", "rb"), nullptr); // only in the pack, not on disk here
     std::vector<uint8_t> back(mTiles.size());
     EXPECT_EQ(PakFileRead(back.data(), 1, back.size(), tiles), mTiles.size());
     EXPECT_EQ(back, mTiles);
