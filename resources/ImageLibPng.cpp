@@ -104,6 +104,9 @@ std::unique_ptr<Image> ReadPng(const std::string& path)
     if (state.png == nullptr || (state.info = png_create_info_struct(state.png)) == nullptr)
         return nullptr;
     png_set_read_fn(state.png, &state, &ReadPngData);
+    // The pixels need only IHDR, PLTE, tRNS and IDAT: every other chunk is
+    // skipped unread, so a damaged length never makes libpng buffer it.
+    png_set_keep_unknown_chunks(state.png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     const StartResult started = StartPngDecode(state);
     if (started == StartResult::BadRowSize)
         LogBadImage(path, "PNG row size not supported");
