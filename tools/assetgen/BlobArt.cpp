@@ -190,7 +190,9 @@ void ColourBlob(cairo_t* cr, int colour, int frame, bool highlighted)
         cairo_fill(cr);
     }
     BlobShapePath(cr, colour, kCx, kCy, 1.0);
-    FillRadial(cr, kCx - 8, kCy - 10, 32, Lighten(base, 0.45), Darken(base, 0.3), Darken(base, 0.55), 1.6);
+    // Yellow darkens towards amber, not olive.
+    const Rgb shade = colour == 1 ? Mix(base, Bytes(214, 128, 10), 0.55) : Darken(base, 0.3);
+    FillRadial(cr, kCx - 8, kCy - 10, 32, Lighten(base, 0.45), shade, Darken(shade, 0.4), 1.6);
     // Jelly: a light glow inside the lower edge and a gloss on top.
     cairo_save(cr);
     BlobShapePath(cr, colour, kCx, kCy, 1.0);

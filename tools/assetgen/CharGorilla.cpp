@@ -10,7 +10,6 @@ namespace {
 const Rgb kInk = Bytes(24, 18, 24);
 const Rgb kFur = Bytes(78, 68, 82);
 const Rgb kSkin = Bytes(170, 140, 140);
-const Rgb kGold = Bytes(255, 205, 50);
 
 void Crown(cairo_t* cr, double cx, double y)
 {

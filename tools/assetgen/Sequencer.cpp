@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <map>
 #include <sstream>
+#include <tuple>
 
 #include "tools/assetgen/Paint.h"
 #include "tools/assetgen/Synth.h"
@@ -147,7 +149,7 @@ Track Lead(double hz, double seconds, double vel, bool soft)
         const double raw = osc.Next(hz * vibrato) + (soft ? 0.0 : 0.5 + 0.25 * sub.Next(hz * 0.5));
         const double e = env.At(t, seconds);
         filter.Run(raw, 900 + 3500 * e, 0.9);
-        out[i] = filter.low * e * vel * 0.3;
+        out[i] = filter.low * e * vel * (soft ? 0.45 : 0.3);
     }
     return out;
 }
@@ -253,7 +255,7 @@ Track Clap(double vel, uint32_t seed)
     Track out = MonoTrack(0.3);
     for (int burst = 0; burst < 3; ++burst)
     {
-        const Track hit = NoiseHit(vel * 0.5, 0.25, burst == 2 ? 0.06 : 0.008, 1500, false, 1.2, seed + burst);
+        const Track hit = NoiseHit(vel * 1.2, 0.25, burst == 2 ? 0.06 : 0.008, 1500, false, 1.2, seed + burst);
         const size_t offset = static_cast<size_t>(burst * 0.011 * kSampleRate);
         for (size_t i = 0; i + offset < out.size() && i < hit.size(); ++i)
             out[i + offset] += hit[i];
@@ -294,6 +296,9 @@ PcmBuffer RenderSong(const Song& song)
     const int rate = kSampleRate;
     const size_t frames = static_cast<size_t>(song.beats * secondsPerBeat * rate);
     std::vector<float> stereo(frames * 2, 0.0f);
+    // Songs repeat their notes: each distinct note is rendered once. Noisy
+    // instruments keep four variants so repeated hits are not all alike.
+    std::map<std::tuple<int, double, double, double, uint32_t>, Track> rendered;
     uint32_t seed = 1234;
     for (const NoteEvent& e : song.events)
     {
@@ -302,7 +307,15 @@ PcmBuffer RenderSong(const Song& song)
         if (song.swing > 0 && std::fabs(eighth - std::round(eighth)) < 1e-6 &&
             static_cast<long>(std::lround(eighth)) % 2 == 1)
             beat += song.swing;
-        const Track note = RenderEvent(e, e.length * secondsPerBeat, seed++);
+        const bool noisy = e.instrument == Instrument::Ukulele || e.instrument == Instrument::Snare ||
+                           e.instrument == Instrument::HiHat || e.instrument == Instrument::OpenHat ||
+                           e.instrument == Instrument::Shaker || e.instrument == Instrument::Clap;
+        const uint32_t variant = noisy ? 1234 + seed++ % 4 : 0;
+        const auto key = std::make_tuple(static_cast<int>(e.instrument), e.note, e.length, e.velocity, variant);
+        auto found = rendered.find(key);
+        if (found == rendered.end())
+            found = rendered.emplace(key, RenderEvent(e, e.length * secondsPerBeat, variant)).first;
+        const Track& note = found->second;
         MixInto(stereo, frames, note, static_cast<size_t>(beat * secondsPerBeat * rate), 1.0, e.pan, song.loop);
     }
     BlockDc(stereo, 2);
