@@ -175,7 +175,7 @@ void Shimmer(cairo_t* cr, int frame)
 
 void ColourBlob(cairo_t* cr, int colour, int frame, bool highlighted)
 {
-    const Rgb base = highlighted ? Lighten(BlobColour(colour), 0.35) : BlobColour(colour);
+    const Rgb base = highlighted ? Lighten(BlobColour(colour), 0.12) : BlobColour(colour);
     const double squash = frame > 0 ? 1.0 + 0.04 * std::sin(frame * kPi / 5.0) : 1.0;
     GroundShadow(cr, kCx, 53, 19, 4.5, 0.45);
     cairo_save(cr);
@@ -185,9 +185,13 @@ void ColourBlob(cairo_t* cr, int colour, int frame, bool highlighted)
     cairo_translate(cr, -kCx, -53);
     if (highlighted)
     {
-        BlobShapePath(cr, colour, kCx, kCy, 1.08);
-        cairo_set_source_rgba(cr, 1, 1, 1, 0.9);
-        cairo_fill(cr);
+        // A white glow around the selected blob.
+        for (const auto& [scale, alpha] : {std::pair{1.17, 0.3}, std::pair{1.11, 0.55}, std::pair{1.06, 1.0}})
+        {
+            BlobShapePath(cr, colour, kCx, kCy, scale);
+            cairo_set_source_rgba(cr, 1, 1, 0.92, alpha);
+            cairo_fill(cr);
+        }
     }
     BlobShapePath(cr, colour, kCx, kCy, 1.0);
     // Yellow darkens towards amber, not olive.
@@ -219,6 +223,13 @@ void ColourBlob(cairo_t* cr, int colour, int frame, bool highlighted)
 void Wildcard(cairo_t* cr, int frame, bool highlighted)
 {
     GroundShadow(cr, kCx, 53, 19, 4.5, 0.45);
+    if (highlighted)
+        for (const auto& [r, alpha] : {std::pair{25.5, 0.3}, std::pair{24.3, 0.55}, std::pair{23.2, 1.0}})
+        {
+            cairo_arc(cr, kCx, kCy + 1, r, 0, 2 * kPi);
+            cairo_set_source_rgba(cr, 1, 1, 0.92, alpha);
+            cairo_fill(cr);
+        }
     cairo_save(cr);
     cairo_arc(cr, kCx, kCy + 1, 22, 0, 2 * kPi);
     cairo_clip(cr);
@@ -229,7 +240,7 @@ void Wildcard(cairo_t* cr, int frame, bool highlighted)
         cairo_move_to(cr, kCx, kCy + 1);
         cairo_arc(cr, kCx, kCy + 1, 30, a0, a1);
         cairo_close_path(cr);
-        SetColour(cr, Lighten(BlobColour(i % 5), highlighted ? 0.45 : 0.15));
+        SetColour(cr, Lighten(BlobColour(i % 5), highlighted ? 0.25 : 0.15));
         cairo_fill(cr);
     }
     cairo_pattern_t* shade = cairo_pattern_create_radial(kCx - 6, kCy - 8, 3, kCx, kCy + 1, 24);

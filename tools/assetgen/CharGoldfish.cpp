@@ -8,8 +8,8 @@ namespace Lumo::AssetGen {
 namespace {
 
 const Rgb kInk = Bytes(90, 30, 10);
-const Rgb kOrange = Bytes(255, 140, 30);
-const Rgb kFin = Bytes(255, 200, 80);
+const Rgb kOrange = Bytes(255, 110, 0);
+const Rgb kFin = Bytes(255, 190, 40);
 
 void Bubble(cairo_t* cr, double x, double y, double r, double alpha)
 {

@@ -435,6 +435,38 @@ void MenuScreen(cairo_t* cr, Images& img, const BitmapFont& font, bool day)
     Blit(cr, img.Get("hand"), 540, 430);
 }
 
+// The two side panels with props: the fish in its tank with the water at
+// half height, and the gorilla on his toaster.
+void SidePanels(cairo_t* cr, Images& img, const BitmapFont& font, bool day)
+{
+    Background(cr, img, day);
+    // Fish tank, bottom centre (256, 752), water level 150 of 300.
+    cairo_surface_t* cooler = img.Get("water_cooler");
+    const double cw = Images::W(cooler), ch = Images::H(cooler), x = 256, y = 752;
+    const double water = (ch - 30) * 150 / 300;
+    cairo_surface_t* fish = img.Get("goldfish_idle");
+    const double fishH = Images::H(fish) * 2.0;
+    Character(cr, img, "goldfish_idle", 30, 3, x, water < fishH ? y : y - 6 - water + fishH);
+    const Rgb blue = Bytes(40, 146, 255);
+    SetColour(cr, blue, 0.5);
+    cairo_rectangle(cr, x - cw / 2 + 6, y - 6 - water, cw - 12, water);
+    cairo_fill(cr);
+    cairo_surface_t* wave = img.Get("water_anim");
+    const double ww = Images::W(wave), wh = Images::H(wave) / 16.0;
+    for (int i = 0; (i + 1) * ww <= cw - 12; ++i)
+        Blit(cr, wave, x - cw / 2 + 6 + i * ww, y - 6 - water - wh, 0.5, &blue, 0, wh * 5, ww, wh);
+    Blit(cr, cooler, x - cw / 2, y - ch);
+    const Rgb ground = day ? Bytes(252, 238, 167) : Bytes(125, 107, 157);
+    Blit(cr, img.Get("watercooler_mask"), x - cw / 2, y - ch, 1, &ground);
+    // Gorilla on the toaster, bottom centre (768, 752).
+    cairo_surface_t* toaster = img.Get("toaster");
+    const double tx = 768, th = Images::H(toaster);
+    Blit(cr, toaster, tx - Images::W(toaster) / 2, y - th);
+    font.Shadow(cr, "17", tx, y - 46, 1, Rgb{1, 1, 1});
+    Character(cr, img, "gorilla_happy", 18, 4, tx, y - th * 0.75);
+    Character(cr, img, "witch_idle", 40, 0, 512, 752);
+}
+
 } // namespace
 
 // One sheet per character: its moods in rows, eight frames of each spread
@@ -529,6 +561,10 @@ bool WriteScreenMockups(const std::string& outputFolder, const std::string& pngP
         const std::string name = pngPrefix + (variant < 2 ? "play_" : "menu_") + (day ? "day" : "night") + ".png";
         ok = cairo_surface_write_to_png(screen.Surface(), name.c_str()) == CAIRO_STATUS_SUCCESS && ok;
     }
+    Canvas side(1024, 768);
+    SidePanels(side.cr(), img, font, true);
+    ok = cairo_surface_write_to_png(side.Surface(), (pngPrefix + "side_panels.png").c_str()) == CAIRO_STATUS_SUCCESS &&
+         ok;
     return ok;
 }
 

@@ -584,9 +584,6 @@ void Toaster(AssetSink& sink)
     const int w = 220, h = 160;
     Canvas canvas(w, h);
     cairo_t* cr = canvas.cr();
-    // Two slices peeking out of the slots.
-    ToastSlice(cr, 76, 34, 40, -0.05, 0.5);
-    ToastSlice(cr, 144, 36, 40, 0.06, 0.5);
     // Body: the gorilla stands on its top (40 pixels below the image top).
     RoundedRect(cr, 8, 40, w - 16, h - 52, 30);
     cairo_pattern_t* chrome = cairo_pattern_create_linear(8, 0, w - 8, 0);
@@ -603,9 +600,8 @@ void Toaster(AssetSink& sink)
     cairo_stroke(cr);
     for (double sx : {76.0, 144.0})
     {
-        RoundedRect(cr, sx - 26, 42, 52, 8, 4);
-        SetColour(cr, Bytes(40, 30, 30));
-        cairo_fill(cr);
+        RoundedRect(cr, sx - 26, 43, 52, 8, 4);
+        FillVertical(cr, 43, 51, Bytes(30, 20, 20), Bytes(150, 60, 20), Bytes(30, 20, 20), 1);
     }
     // Display for the moves left (the game writes the number at y 114).
     RoundedRect(cr, 70, 96, 80, 30, 8);
