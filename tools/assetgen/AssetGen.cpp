@@ -63,7 +63,7 @@ void RunFamilies(AssetSink& sink)
         {MakeCharactersA},
         {MakeCharactersB},
         {MakeShortSongs, MakeSounds},
-        {MakeBanners, MakeUi, MakeFont, MakeDemoBoard, MakeBlobs, MakeEffects, MakeScenery},
+        {MakeBanners, MakeUi, MakeFont, MakeDemoBoard, MakeBlobs, MakeEffects, MakeScenery, MakeProps},
     };
     std::vector<std::thread> threads;
     std::vector<double> seconds(groups.size(), 0.0);
@@ -98,6 +98,8 @@ int main(int argc, char** argv)
     AssetSink sink(options.out);
     RunFamilies(sink);
     if (!options.preview.empty() && (!WriteContactSheet(options.out, options.preview + "contact.png") ||
+                                     !WriteCharacterSheets(options.out, options.preview) ||
+                                     !WriteZoomSheet(options.out, options.preview + "zoom.png") ||
                                      !WriteScreenMockups(options.out, options.preview)))
         std::fprintf(stderr, "assetgen: the previews could not be written\n");
     CloseTextFaces();

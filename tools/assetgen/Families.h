@@ -10,7 +10,8 @@ void MakeEffects(AssetSink& sink);    // explosions, smart bomb, stars, energy b
 // The five characters in every mood, in two halves that may run in parallel.
 void MakeCharactersA(AssetSink& sink); // badger, girl, goldfish
 void MakeCharactersB(AssetSink& sink); // gorilla, witch
-void MakeScenery(AssetSink& sink);    // sky, beach, border, cocktail, cooler, toaster
+void MakeScenery(AssetSink& sink);    // clouds, beach, border
+void MakeProps(AssetSink& sink);      // toaster bar, cocktail, water tank, toaster
 void MakeUi(AssetSink& sink);         // menu pieces, panels, buttons, sliders, cursor hand
 void MakeBanners(AssetSink& sink);    // banner words, combo digits, logo, splash cloud, studio logo
 void MakeFont(AssetSink& sink);       // images/Tumbrix28.txt and its glyph image
