@@ -47,12 +47,6 @@ void GameApp::Init()
     SetCursorKind(CursorKind::Hidden);
 }
 
-void GameApp::LoadResources()
-{
-    // The font, images and sounds are loaded by the resource loader (added
-    // with the game's assets).
-}
-
 void GameApp::OnLoadingComplete()
 {
     LumoAppBase::OnLoadingComplete();

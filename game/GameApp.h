@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 namespace Lumo {
 
@@ -30,10 +31,14 @@ public:
     // The framework's start-up, then the system cursor is hidden (the game
     // draws its own).
     void Init() override;
-    // Loads the font, the images and the sound effects (loading thread). A
-    // failure of a required resource shows an error box and asks the
-    // application to shut down (mShutdownRequested, loadFailed).
+    // Loads the images, the font and the sound effects (loading thread). A
+    // missing image, font or required sound shows an error box, asks the
+    // application to shut down (mShutdownRequested, loadFailed) and loads
+    // nothing more.
     void LoadResources() override;
+    // Also marks a run that ends because a played demo does not fit the game
+    // data (no Board was created) as failed: the exit status is then 1.
+    void Shutdown() override;
     // Creates the Board, unless loading failed: sized to the game area and
     // added to the widget manager.
     void OnLoadingComplete() override;
@@ -61,6 +66,13 @@ public:
     // Set when a required resource failed to load (the program then ends with
     // a non-zero exit code).
     bool loadFailed = false;
+
+private:
+    // Steps of LoadResources; false once loading has failed.
+    bool LoadGameImage(int imageId);
+    bool LoadGameFont();
+    bool LoadGameSounds();
+    void FailLoading(const std::string& message);
 };
 
 } // namespace Lumo
