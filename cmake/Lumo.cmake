@@ -5,6 +5,11 @@ if(LUMO_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
 endif()
+if(LUMO_FUZZ)
+  # Coverage for every library, not only the fuzz targets' own files, so the
+  # fuzzers are guided through the readers they exercise.
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
 
 # lumo_library(NAME SOURCES ... [LIBS ...]): a static library in namespace Lumo,
 # with the repository root on its include path.
