@@ -384,3 +384,78 @@ TEST(AppBaseTest, ReplacingTheClockAfterInitKeepsTheSoundManagerWorking)
 
 } // namespace
 } // namespace Lumo
+
+namespace Lumo {
+namespace {
+
+class KeyApp : public TestApp
+{
+public:
+    KeyApp() : TestApp("LumoTests\\Keys") {}
+    bool HandleDebugKey(int keyCode) override
+    {
+        debugKeys.push_back(keyCode);
+        return keyCode == 27;
+    }
+    std::vector<int> debugKeys;
+};
+
+class KeyWidget : public Widget
+{
+public:
+    void KeyDown(int keyCode) override { keys.push_back(keyCode); }
+    std::vector<int> keys;
+};
+
+Platform::InputEvent Key(int code, bool ctrl = false, bool alt = false)
+{
+    Platform::InputEvent event;
+    event.type = Platform::EventType::KeyDown;
+    event.keyCode = code;
+    event.ctrl = ctrl;
+    event.alt = alt;
+    return event;
+}
+
+TEST(AppBaseTest, DebugKeysReachTheHookOnlyInDebugKeyMode)
+{
+    SetCommandLineArgs(0, nullptr);
+    KeyApp app;
+    app.mLoadingThreadEnabled = false;
+    app.Init();
+    Platform::VirtualClock* clock = app.UseVirtualClock();
+    KeyWidget widget;
+    widget.Resize(0, 0, 10, 10);
+    app.mWidgetManager->AddWidget(&widget);
+    app.mWidgetManager->SetFocus(&widget);
+
+    for (const Platform::InputEvent& event : {Key(27), Key('D', true, true), Key(27), Key('A'),
+                                              Key('D', true, true), Key(27)})
+    {
+        app.QueueInput(event);
+        clock->Advance(10);
+        app.RunOnePass();
+    }
+    // Off at start: Escape goes to the widget. On: the hook sees every key and
+    // stops Escape. Off again: straight to the widget.
+    EXPECT_EQ(app.debugKeys, (std::vector<int>{27, 'A'}));
+    EXPECT_EQ(widget.keys, (std::vector<int>{27, 'A', 27}));
+    app.mWidgetManager->RemoveWidget(&widget);
+    app.Shutdown();
+}
+
+TEST(AppBaseTest, MaxUpdatesEndsTheRunInOrder)
+{
+    SetCommandLineArgs(0, nullptr);
+    setenv("LUMO_MAX_UPDATES", "7", 1);
+    TestApp app("LumoTests\\MaxUpdates");
+    unsetenv("LUMO_MAX_UPDATES");
+    app.Init();
+    app.Start(); // headless: the virtual clock, one update per pass
+    EXPECT_EQ(app.GetUpdateCount(), 7);
+    EXPECT_EQ(app.GetExitCode(), 0);
+    EXPECT_TRUE(app.mShutdown);
+}
+
+} // namespace
+} // namespace Lumo
