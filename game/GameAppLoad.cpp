@@ -118,7 +118,11 @@ void GameApp::LoadResources()
             return;
     if (!LoadGameFont())
         return;
-    (void)LoadGameSounds();
+    if (!LoadGameSounds())
+        return;
+    // Stored before loading completes, so a demo records it and a replay
+    // checks it before the game starts.
+    SetAssetHash(RuleAssetHash());
 }
 
 void GameApp::Shutdown()
