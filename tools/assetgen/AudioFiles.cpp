@@ -36,7 +36,8 @@ void Put16(std::vector<uint8_t>& out, uint32_t v)
 
 void PutTag(std::vector<uint8_t>& out, const char* tag)
 {
-    out.insert(out.end(), tag, tag + 4);
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<uint8_t>(tag[i]));
 }
 
 int16_t ToSample(float s)

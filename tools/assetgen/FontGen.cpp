@@ -126,7 +126,7 @@ void MakeFont(AssetSink& sink)
     int x = 0, y = 0;
     for (int c = 32; c <= 126; ++c)
     {
-        GlyphBitmap glyph = RenderGlyph(Face::SansBold, kPixelSize, static_cast<char32_t>(c));
+        GlyphBitmap glyph = RenderGlyph(Face::SansBold, kPixelSize, static_cast<char>(c));
         if (c == '{' || c == '}')
         {
             glyph = GlyphBitmap{};

@@ -1,94 +1,68 @@
 #include "tools/assetgen/TextArt.h"
 
-#include <ft2build.h>
-#include FT_FREETYPE_H
-#include <cairo-ft.h>
-
 #include <algorithm>
 #include <cstdio>
+#include <map>
+#include <memory>
+#include <utility>
+
+#include "platform/text/TextFont.h"
 
 namespace Lumo::AssetGen {
 
 namespace {
 
-const char* const kFontFolders[] = {
-    "/usr/share/fonts/truetype/dejavu/",
-    "/usr/share/fonts/dejavu/",
-    "/usr/share/fonts/TTF/",
-    "/usr/local/share/fonts/",
-};
+const char* const kFamily = "DejaVu Sans";
 
-struct FaceSlot
+// The bitmap font's faces, opened once per style and size.
+std::map<std::pair<bool, int>, std::unique_ptr<Platform::TextFont>>& RasterFonts()
 {
-    const char* file;
-    FT_Face ft = nullptr;  // owned by cairo's font face
-    FT_Face raw = nullptr; // our own, for the bitmap font (sizes change freely)
-    cairo_font_face_t* cairo = nullptr;
-};
-
-FT_Library gLibrary = nullptr;
-FaceSlot gFaces[] = {{"DejaVuSans.ttf"}, {"DejaVuSans-Bold.ttf"}};
-const cairo_user_data_key_t kFaceKey{};
-
-FaceSlot& SlotOf(Face face)
-{
-    return gFaces[face == Face::Sans ? 0 : 1];
+    static std::map<std::pair<bool, int>, std::unique_ptr<Platform::TextFont>> fonts;
+    return fonts;
 }
 
-bool OpenFace(FaceSlot& slot)
+Platform::TextFont* RasterFont(Face face, int pixelSize)
 {
-    for (const char* folder : kFontFolders)
+    auto& fonts = RasterFonts();
+    const auto key = std::make_pair(face == Face::SansBold, pixelSize);
+    auto found = fonts.find(key);
+    if (found == fonts.end())
     {
-        const std::string path = std::string(folder) + slot.file;
-        if (FT_New_Face(gLibrary, path.c_str(), 0, &slot.ft) == 0)
-        {
-            if (FT_New_Face(gLibrary, path.c_str(), 0, &slot.raw) != 0)
-                slot.raw = nullptr;
-            slot.cairo = cairo_ft_font_face_create_for_ft_face(slot.ft, 0);
-            // cairo may keep the face past our reference: it closes the FreeType
-            // face when it lets go of it.
-            cairo_font_face_set_user_data(slot.cairo, &kFaceKey, slot.ft,
-                                          [](void* face) { FT_Done_Face(static_cast<FT_Face>(face)); });
-            return true;
-        }
+        Platform::TextFontSpec spec;
+        spec.face = kFamily;
+        spec.pixelHeight = pixelSize;
+        spec.bold = face == Face::SansBold;
+        found = fonts.emplace(key, Platform::TextFont::Open(spec)).first;
     }
-    std::fprintf(stderr, "assetgen: font %s not found (install fonts-dejavu-core)\n", slot.file);
-    return false;
+    return found->second.get();
 }
 
 } // namespace
 
 bool OpenTextFaces()
 {
-    if (FT_Init_FreeType(&gLibrary) != 0)
+    Platform::TextFont* font = RasterFont(Face::SansBold, 28);
+    if (font == nullptr)
+    {
+        std::fprintf(stderr, "assetgen: no font can be opened (install fonts-dejavu-core)\n");
         return false;
-    for (FaceSlot& slot : gFaces)
-        if (!OpenFace(slot) || slot.raw == nullptr)
-            return false;
+    }
+    if (font->GetFamily().find("DejaVu") == std::string::npos)
+        std::fprintf(stderr, "assetgen: DejaVu Sans is missing, using %s: the text will look different\n",
+                     font->GetFamily().c_str());
     return true;
 }
 
 void CloseTextFaces()
 {
-    for (FaceSlot& slot : gFaces)
-    {
-        if (slot.cairo != nullptr)
-            cairo_font_face_destroy(slot.cairo);
-        if (slot.raw != nullptr)
-            FT_Done_Face(slot.raw);
-        slot.raw = nullptr;
-        slot.cairo = nullptr;
-        slot.ft = nullptr;
-    }
+    RasterFonts().clear();
     cairo_debug_reset_static_data();
-    if (gLibrary != nullptr)
-        FT_Done_FreeType(gLibrary);
-    gLibrary = nullptr;
 }
 
 void UseFace(cairo_t* cr, Face face, double size)
 {
-    cairo_set_font_face(cr, SlotOf(face).cairo);
+    cairo_select_font_face(cr, kFamily, CAIRO_FONT_SLANT_NORMAL,
+                           face == Face::SansBold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, size);
     cairo_font_options_t* options = cairo_font_options_create();
     cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
@@ -174,33 +148,48 @@ void DrawWord(cairo_t* cr, const std::string& text, double cx, double cy, double
     cairo_restore(cr);
 }
 
-GlyphBitmap RenderGlyph(Face face, int pixelSize, char32_t character)
+GlyphBitmap RenderGlyph(Face face, int pixelSize, char character)
 {
     GlyphBitmap glyph;
-    FT_Face ft = SlotOf(face).raw;
-    FT_Set_Pixel_Sizes(ft, 0, static_cast<FT_UInt>(pixelSize));
-    if (FT_Load_Char(ft, character, FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT) != 0)
+    Platform::TextFont* font = RasterFont(face, pixelSize);
+    if (font == nullptr)
         return glyph;
-    const FT_GlyphSlot slot = ft->glyph;
-    glyph.width = static_cast<int>(slot->bitmap.width);
-    glyph.rows = static_cast<int>(slot->bitmap.rows);
-    glyph.left = slot->bitmap_left;
-    glyph.top = slot->bitmap_top;
-    glyph.advance = static_cast<int>((slot->advance.x + 32) >> 6);
+    const std::string text(1, character);
+    glyph.advance = font->MeasureString(text);
+    // Render with room on both sides (ink may reach past the advance), then
+    // keep the columns that hold ink.
+    const int margin = pixelSize / 2;
+    Platform::CoverageBitmap cell(glyph.advance + 2 * margin, font->GetHeight());
+    font->RenderString(text, margin, 0, cell);
+    int first = cell.GetWidth(), last = -1;
+    for (int x = 0; x < cell.GetWidth(); ++x)
+        for (int y = 0; y < cell.GetHeight(); ++y)
+            if (cell.At(x, y) != 0)
+            {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+    if (last < first)
+        return glyph;
+    glyph.width = last - first + 1;
+    glyph.rows = cell.GetHeight();
+    glyph.left = first - margin;
+    glyph.top = font->GetAscent();
     glyph.coverage.resize(static_cast<size_t>(glyph.width) * glyph.rows);
     for (int y = 0; y < glyph.rows; ++y)
-        std::copy_n(slot->bitmap.buffer + static_cast<ptrdiff_t>(y) * slot->bitmap.pitch, glyph.width,
-                    glyph.coverage.begin() + static_cast<ptrdiff_t>(y) * glyph.width);
+        for (int x = 0; x < glyph.width; ++x)
+            glyph.coverage[static_cast<size_t>(y) * glyph.width + x] = cell.At(first + x, y);
     return glyph;
 }
 
 FaceMetrics MetricsOf(Face face, int pixelSize)
 {
-    FT_Face ft = SlotOf(face).raw;
-    FT_Set_Pixel_Sizes(ft, 0, static_cast<FT_UInt>(pixelSize));
     FaceMetrics metrics;
-    metrics.ascent = static_cast<int>((ft->size->metrics.ascender + 63) >> 6);
-    metrics.descent = static_cast<int>((-ft->size->metrics.descender + 63) >> 6);
+    if (Platform::TextFont* font = RasterFont(face, pixelSize))
+    {
+        metrics.ascent = font->GetAscent();
+        metrics.descent = font->GetDescent();
+    }
     return metrics;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
-// Text for the images: the DejaVu faces loaded through FreeType, used by cairo
-// for outlined banner words and labels, and rasterised glyph by glyph for the
-// game's bitmap font. Not thread-safe: only one thread draws text.
+// Text for the images: DejaVu Sans through cairo's own font support for
+// outlined banner words and labels, and rasterised glyph by glyph (through the
+// platform's system-font layer) for the game's bitmap font. Only one thread
+// draws text.
 #include <cairo.h>
 
 #include <cstdint>
@@ -18,9 +19,10 @@ enum class Face
     SansBold,
 };
 
-// Loads the faces; false (with a message) when no DejaVu font is found.
+// Opens the bitmap font's face; false (with a message) when no font can be
+// opened at all. A missing DejaVu Sans only warns.
 [[nodiscard]] bool OpenTextFaces();
-// Releases the faces and FreeType (after all cairo drawing is done).
+// Releases the faces and cairo's font caches (after all drawing is done).
 void CloseTextFaces();
 
 // Selects the face at the given pixel size on the context.
@@ -65,7 +67,7 @@ struct FaceMetrics
     int ascent = 0;  // baseline to the top of the line
     int descent = 0; // baseline to the bottom of the line (positive)
 };
-GlyphBitmap RenderGlyph(Face face, int pixelSize, char32_t character);
+GlyphBitmap RenderGlyph(Face face, int pixelSize, char character);
 FaceMetrics MetricsOf(Face face, int pixelSize);
 
 } // namespace Lumo::AssetGen
