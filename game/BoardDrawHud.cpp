@@ -103,10 +103,11 @@ void DrawIntroPanel(Board& board, Graphics* g)
         board.drawTextPanel(g, textId, false, -1, 0);
 }
 
-// The tutorial's arrow over the cell its page talks about. Left open where it
-// sits: centred on the cell, its tip just above the cell's centre, hopping by
-// a quarter of the bounce offset. The tables have 14 pages: on page 14 (the
-// last fade) there is no arrow.
+// The tutorial's arrow. Left open where it sits: it stands in the cell
+// (column, 22 - row value) with its tip on that cell's bottom edge, pointing
+// at the blob below it that the page talks about, and hops by a quarter of
+// the bounce offset. The tables have 14 pages: on page 14 (the last fade)
+// there is no arrow.
 void DrawTutorialArrow(Board& board, Graphics* g)
 {
     const int column = Board::tutorialArrowColumn(board.tutorialPage);
@@ -115,7 +116,7 @@ void DrawTutorialArrow(Board& board, Graphics* g)
         return;
     Image* arrow = Img(board, IMAGE_TUTORIAL_ARROW);
     const int x = Board::columnToX(column, true);
-    const int tipY = Board::rowToY(22 - rowValue, true) - 10 - board.bounceHeight / 4;
+    const int tipY = Board::rowToY(22 - rowValue, false) + 58 - board.bounceHeight / 4;
     g->DrawImage(arrow, x - Width(arrow) / 2, tipY - Height(arrow));
 }
 
@@ -154,9 +155,11 @@ void Board::drawScorePanel(Graphics* g)
     g->SetImageTinting(false);
     if (tutorial && tutorialPage == 6 && TutorialWaiting(*this))
     {
-        // The combo page points at the bonus timer bar.
+        // The combo page points at the bonus timer bar. It hops by a quarter
+        // of the bounce offset like the field's arrow: the whole 105-pixel hop
+        // would carry it under the page's text panel.
         Image* arrow = Img(*this, IMAGE_TUTORIAL_ARROW);
-        g->DrawImage(arrow, scoreX - Width(arrow) / 2, barTop - Height(arrow) - bounceHeight);
+        g->DrawImage(arrow, scoreX - Width(arrow) / 2, barTop - Height(arrow) - bounceHeight / 4);
     }
     if (!isGameOver)
         drawSprite(g, Img(*this, IMAGE_BUTTON_PAUSE), 139, 294, pauseHover ? 255 : 128, 0, 100, 1, 0, 0);
