@@ -321,6 +321,11 @@ void Board::newGame()
     dropBread();
 
     gameOverTimer = 200;
+    // In Toast the panic loop follows the bread alone, so nothing else would
+    // stop one left over from the last game (a retry or restart with five
+    // bread moves or fewer left): the fresh bread starts without it.
+    if (mode == MODE_TOAST)
+        stopMusic(MUSIC_PANIC);
     stopMusic(MUSIC_THEME);
     playMusic(MUSIC_GAME, true);
 }

@@ -369,8 +369,8 @@ TEST_F(ToastMusicTest, InToastThePanicLoopFollowsTheBreadsMovesOnly)
 {
     ReachMainMenu();
     StartMode(TEXT_TOAST);
-    // Toast never stops the panic loop for moves found.
-    EXPECT_EQ(music->TakeCalls(), (Calls{"stop 0", "load 1 sound/game_music.ogg", "play 1 0 loop"}));
+    // A new Toast game starts without the panic loop whatever moves it finds.
+    EXPECT_EQ(music->TakeCalls(), kGameStarts);
 
     // Few moves on the field set the mood but not the music.
     SetRows(FewMoveRows("4441010", true));
@@ -401,7 +401,7 @@ TEST_F(ToastMusicTest, InToastThePanicLoopFollowsTheBreadsMovesOnly)
     EXPECT_EQ(music->Playing(), std::vector<int>{MUSIC_GAME});
 }
 
-TEST_F(ToastMusicTest, RunningOutOfBreadMovesEndsTheGameAtOnce)
+TEST_F(ToastMusicTest, RunningOutOfBreadMovesEndsTheGameAndARetryLeavesThePanicLoopBehind)
 {
     ReachMainMenu();
     StartMode(TEXT_TOAST);
@@ -415,12 +415,16 @@ TEST_F(ToastMusicTest, RunningOutOfBreadMovesEndsTheGameAtOnce)
     Ticks(1);
     EXPECT_EQ(board->currentMenu, MENU_GAME_OVER);
     EXPECT_EQ(music->TakeCalls(), kGameOverTune);
+    // The bread's panic loop goes on under the game-over menu ...
     EXPECT_EQ(music->Playing(), (std::vector<int>{MUSIC_GAME_OVER, MUSIC_PANIC}));
 
+    // ... but not into the next game, whose bread has all its moves.
+    music->FinishOneShots();
     ClickItem(TEXT_RETRY);
     FadeInto(STATE_PLAYING);
-    EXPECT_EQ(music->TakeCalls(), (Calls{"stop 0", "load 1 sound/game_music.ogg", "play 1 0 loop"}));
-    EXPECT_EQ(music->Playing(), (std::vector<int>{MUSIC_GAME, MUSIC_GAME_OVER, MUSIC_PANIC}));
+    EXPECT_EQ(board->toastMovesLeft, 20);
+    EXPECT_EQ(music->TakeCalls(), kGameStarts);
+    EXPECT_EQ(music->Playing(), std::vector<int>{MUSIC_GAME});
 }
 
 TEST_F(MusicFlowTest, AStoryChapterEndsTheGameMusicAndTheEndingIsSilentUntilTheMenus)
