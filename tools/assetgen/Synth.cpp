@@ -50,7 +50,7 @@ double FastExp(double x)
         return 0;
     // 2^(x log2 e): whole powers exactly, the fraction by a polynomial.
     const double y = x * 1.4426950408889634;
-    const double whole = std::floor(y);
+    const double whole = std::floor(y + 0.5); // fraction in [-0.5, 0.5): error about 2e-7
     const double f = y - whole;
     const double p =
         1.0 + f * (0.6931471805599453 +

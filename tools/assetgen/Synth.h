@@ -14,7 +14,7 @@ constexpr int kSampleRate = 44100;
 double MidiToHz(double note);
 
 // Fast, deterministic sine of a phase in cycles (table with interpolation)
-// and exponential (for x <= 0, as in decays); both accurate to about 1e-6.
+// and exponential (for x <= 0, as in decays); both within about 1e-6.
 double SineCycles(double phase);
 double FastExp(double x);
 
