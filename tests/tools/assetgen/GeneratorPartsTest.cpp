@@ -4,6 +4,9 @@
 // encoder, whose symbols would clash with the game's integer decoder), the
 // note and drum notation, looping song tails, and the canvas's conversion to
 // straight-alpha pixels and its cel sheets.
+#include "app/pak/PakFormat.h"
+#include "platform/FileSystem.h"
+#include "tools/assetgen/AssetSink.h"
 #include "tools/assetgen/AudioFiles.h"
 #include "tools/assetgen/Canvas.h"
 #include "tools/assetgen/Sequencer.h"
@@ -12,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -196,6 +200,37 @@ TEST(GeneratorCanvas, PixelsComeOutStraightAndCelsStayInTheirPlace)
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 9; ++x)
             EXPECT_EQ(cels->GetBits()[y * 9 + x], (x >= 3 && x < 6 && y >= 2) ? 0xFF0000FFu : 0u) << x << "," << y;
+}
+
+TEST(GeneratorSink, WritesFilesAndPacksAllButTheLooseOnes)
+{
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() /
+        ("assetgen_sink_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    std::filesystem::remove_all(folder);
+    {
+        AssetSink sink(folder.string());
+        Canvas canvas(3, 2);
+        sink.AddCanvas("images/dot.png", canvas);
+        sink.AddFile("sound/beep.wav", EncodeWav(Tone(1, 10)));
+        sink.AddFile("demo_board", std::vector<uint8_t>(154, 1), true);
+        EXPECT_TRUE(sink.Ok());
+        EXPECT_EQ(sink.FileCount(), 3);
+        EXPECT_TRUE(Platform::FileExists((folder / "images/dot.png").string()));
+        EXPECT_TRUE(Platform::FileExists((folder / "demo_board").string()));
+        ASSERT_TRUE(sink.WritePack((folder / "main.pak").string()));
+    }
+    std::vector<uint8_t> pack;
+    ASSERT_TRUE(Platform::ReadWholeFile((folder / "main.pak").string(), pack));
+    std::vector<PakEntryInfo> entries;
+    std::string error;
+    ASSERT_TRUE(ParsePakDirectory(pack.data(), pack.size(), entries, error)) << error;
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].name, "images/dot.png");
+    EXPECT_EQ(entries[1].name, "sound/beep.wav");
+    EXPECT_EQ(entries[1].size, 44u + 20u);
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
 }
 
 } // namespace
