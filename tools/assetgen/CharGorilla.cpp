@@ -30,6 +30,24 @@ void Crown(cairo_t* cr, double cx, double y)
     }
 }
 
+// His treasure: a slice of toast held up in his right hand.
+void Toast(cairo_t* cr, double x, double y, double angle)
+{
+    cairo_save(cr);
+    cairo_translate(cr, x, y);
+    cairo_rotate(cr, angle);
+    cairo_move_to(cr, -9, 10);
+    cairo_line_to(cr, -9, -3);
+    cairo_curve_to(cr, -14, -7, -10, -14, 0, -13);
+    cairo_curve_to(cr, 10, -14, 14, -7, 9, -3);
+    cairo_line_to(cr, 9, 10);
+    cairo_close_path(cr);
+    FillStroke(cr, Bytes(190, 110, 40), kInk, 1.5);
+    RoundedRect(cr, -6.5, -9, 13, 17, 4);
+    FillVertical(cr, -9, 8, Bytes(255, 225, 150), Bytes(235, 170, 80), kInk, 0);
+    cairo_restore(cr);
+}
+
 void Head(cairo_t* cr, const Pose& pose, double cx, double cy)
 {
     for (double side : {-1.0, 1.0})
@@ -95,8 +113,11 @@ void DrawGorilla(cairo_t* cr, const Pose& pose)
         cairo_set_line_width(cr, 1.2);
         cairo_stroke(cr);
         // Long arms.
-        DrawLimb(cr, cx - 26, 70, -(pose.armLeft * 0.85 + 0.1), 34, 15, kFur, kInk, kSkin, 8);
-        DrawLimb(cr, cx + 26, 70, pose.armRight * 0.85 + 0.1, 34, 15, kFur, kInk, kSkin, 8);
+        DrawLimb(cr, cx - 24, 70, -(pose.armLeft * 0.85 + 0.1), 31, 15, kFur, kInk, kSkin, 8);
+        const double right = pose.armRight * 0.85 + 0.1;
+        DrawLimb(cr, cx + 24, 70, right, 31, 15, kFur, kInk, kSkin, 8);
+        if (pose.mood == Mood::Idle)
+            Toast(cr, cx + 24 + std::sin(right) * 31, 70 + std::cos(right) * 31 - 10, right * 0.3);
         Head(cr, pose, cx, 42);
     });
     DrawSweat(cr, cx + pose.shakeX, 42 + pose.bob, 22, pose);

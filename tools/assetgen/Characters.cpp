@@ -26,7 +26,7 @@ const CharacterSpec kCharacters[] = {
     {"badger", DrawBadger, 100, 130, 0.9, {30, 40, 36, 30, 40, 0}},
     {"zidazod", DrawGirl, 100, 130, 1.0, {40, 40, 24, 40, 40, 40}},
     {"goldfish", DrawGoldfish, 90, 80, 0.95, {30, 8, 10, 20, 20, 20}},
-    {"gorilla", DrawGorilla, 100, 130, 0.86, {40, 18, 12, 21, 34, 18}},
+    {"gorilla", DrawGorilla, 100, 130, 0.8, {40, 18, 12, 21, 34, 18}},
     {"witch", DrawWitch, 100, 130, 0.9, {40, 22, 20, 39, 10, 30}},
 };
 
