@@ -342,6 +342,36 @@ TEST_F(MusicFlowTest, PauseKeepsTheMusicQuitSilencesEveryLoopAndRestartBeginsAga
     EXPECT_EQ(music->Playing(), std::vector<int>{MUSIC_THEME});
 }
 
+TEST_F(MusicFlowTest, AStoryChapterEndsTheGameMusicAndTheEndingIsSilentUntilTheMenus)
+{
+    ReachMainMenu();
+    StartMode(TEXT_STORY);
+    ASSERT_EQ(board->chapter, 0);
+    music->TakeCalls();
+
+    // The last chapter, one chain short of a full glass.
+    board->chapter = 4;
+    board->glassFill = 318;
+    SetRows(Rows({"4441010"}));
+    Chain({{0, 11}, {1, 11}, {2, 11}});
+    ASSERT_TRUE(board->chapterComplete);
+    EXPECT_EQ(music->TakeCalls(), Calls{"stop 1"});
+    SettleFall();
+    EXPECT_EQ(music->TakeCalls(), Calls{"stop 3"}); // the fall still counts the moves
+    for (int i = 0; i < 2000 && !(board->bannerY >= 384 && board->bannerSpeed == 0); ++i)
+        Ticks(1);
+    board->MouseDown(512, 384, 1);
+    board->MouseUp(512, 384, 1);
+    FadeInto(STATE_STORY_ENDING);
+    Ticks(100);
+    EXPECT_EQ(music->TakeCalls(), Calls{});
+
+    board->MouseDown(512, 384, 1);
+    board->MouseUp(512, 384, 1);
+    FadeInto(STATE_MENUS);
+    EXPECT_EQ(music->TakeCalls(), kThemeStarts);
+}
+
 class ToastMusicTest : public MusicFlowTest
 {
 protected:
@@ -425,36 +455,6 @@ TEST_F(ToastMusicTest, RunningOutOfBreadMovesEndsTheGameAndARetryLeavesThePanicL
     EXPECT_EQ(board->toastMovesLeft, 20);
     EXPECT_EQ(music->TakeCalls(), kGameStarts);
     EXPECT_EQ(music->Playing(), std::vector<int>{MUSIC_GAME});
-}
-
-TEST_F(MusicFlowTest, AStoryChapterEndsTheGameMusicAndTheEndingIsSilentUntilTheMenus)
-{
-    ReachMainMenu();
-    StartMode(TEXT_STORY);
-    ASSERT_EQ(board->chapter, 0);
-    music->TakeCalls();
-
-    // The last chapter, one chain short of a full glass.
-    board->chapter = 4;
-    board->glassFill = 318;
-    SetRows(Rows({"4441010"}));
-    Chain({{0, 11}, {1, 11}, {2, 11}});
-    ASSERT_TRUE(board->chapterComplete);
-    EXPECT_EQ(music->TakeCalls(), Calls{"stop 1"});
-    SettleFall();
-    music->TakeCalls();
-    for (int i = 0; i < 2000 && !(board->bannerY >= 384 && board->bannerSpeed == 0); ++i)
-        Ticks(1);
-    board->MouseDown(512, 384, 1);
-    board->MouseUp(512, 384, 1);
-    FadeInto(STATE_STORY_ENDING);
-    Ticks(100);
-    EXPECT_EQ(music->TakeCalls(), Calls{});
-
-    board->MouseDown(512, 384, 1);
-    board->MouseUp(512, 384, 1);
-    FadeInto(STATE_MENUS);
-    EXPECT_EQ(music->TakeCalls(), kThemeStarts);
 }
 
 } // namespace
