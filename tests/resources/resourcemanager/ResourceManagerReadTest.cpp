@@ -1,5 +1,6 @@
 // Reading resource files into records: defaults, ids, groups, attributes,
 // animations, redefinition and the error texts.
+#include "platform/Environment.h"
 #include "resources/ResourceManager.h"
 
 #include <gtest/gtest.h>
@@ -212,7 +213,7 @@ TEST_F(ResourceManagerReadTest, ParseIntList)
 TEST_F(ResourceManagerReadTest, ReadsAFileOnDisk)
 {
     const auto path = std::filesystem::temp_directory_path() /
-                      ("lumo-resfile-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + ".xml");
+                      ("lumo-resfile-" + std::to_string(Platform::GetProcessId()) + ".xml");
     std::ofstream(path, std::ios::binary) << "<ResourceManifest><Resources id=\"g\">\n"
                                              "<Image path=\"a.png\"/>\n<Image path=\"a.png\"/>\n"
                                              "</Resources></ResourceManifest>";

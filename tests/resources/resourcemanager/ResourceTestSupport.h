@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/LumoAppBase.h"
+#include "platform/Environment.h"
 #include "audio/SoundManager.h"
 #include "resources/ImageLib.h"
 #include "resources/ResourceManager.h"
@@ -87,7 +88,7 @@ public:
     {
         static int counter = 0;
         mFolder = std::filesystem::temp_directory_path() /
-                  ("lumo-resource-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                  ("lumo-resource-test-" + std::to_string(Platform::GetProcessId()) + "-" +
                    std::to_string(counter++) + "-" + std::to_string(reinterpret_cast<uintptr_t>(this)));
         std::filesystem::create_directories(mFolder);
         mSoundManager = sounds = new FakeSoundManager();

@@ -1,6 +1,7 @@
 // The XML token reader: tokens, attributes, self-closing elements, entities,
 // comments and instructions, error texts, sections, line numbers and input
 // encodings.
+#include "platform/Environment.h"
 #include "resources/XmlTokenReader.h"
 
 #include <gtest/gtest.h>
@@ -197,7 +198,7 @@ TEST(XmlTokenReaderTest, Encodings)
 TEST(XmlTokenReaderTest, OpensFilesThroughTheFileWrappers)
 {
     const auto path = std::filesystem::temp_directory_path() /
-                      ("lumo-xml-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + ".xml");
+                      ("lumo-xml-test-" + std::to_string(Platform::GetProcessId()) + ".xml");
     std::ofstream(path, std::ios::binary) << "<a k=\"v\"/>";
     XmlTokenReader reader;
     ASSERT_TRUE(reader.OpenFile(path.string()));
