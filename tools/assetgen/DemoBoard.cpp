@@ -8,10 +8,12 @@
 // wildcard, skull, bomb and smart bomb the pages point at, and the rest is an
 // even mix of the four Casual colours that keeps at least five moves on the
 // field after every fall, for any colour the smart bomb may take. Cells the
-// script touches all come from this board, never from the random refills
-// (only column 3 takes refills into the field, at its top, after the script
-// is done with them), so the tutorial plays the same whatever the refills
-// bring and however long each page is read.
+// script touches all come from this board, never from the random refills, so
+// the tutorial plays the same whatever the refills bring and however long
+// each page is read. (The script takes 16 cells of column 3, more than its 11
+// hidden ones: refills reach that column's top rows after the page-9 chain,
+// where nothing scripted looks any more; the smart bomb's sweep at the very
+// end may pull a few into other columns too.)
 //
 //   chain cells (start first)               colour
 //   page 4-6:  (3,16) (3,17) (4,17) (4,18)  red
