@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Environment.h"
 #include "app/LumoAppBase.h"
 #include "graphics/Graphics.h"
 #include "graphics/MemoryImage.h"
@@ -25,7 +26,7 @@ public:
     {
         static int counter = 0;
         mPath = std::filesystem::temp_directory_path() /
-                ("lumo-font-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                ("lumo-font-test-" + std::to_string(Platform::GetProcessId()) + "-" +
                  std::to_string(reinterpret_cast<uintptr_t>(this)) + "-" + std::to_string(counter++));
         std::filesystem::create_directories(mPath);
     }
