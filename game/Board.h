@@ -61,7 +61,7 @@ public:
     // The Board owns no button, so no id does anything.
     void ButtonClicked(int id) override;
 
-    // --- Drawing (bodies in BoardDraw.cpp) ---
+    // --- Drawing (bodies in BoardDraw*.cpp) ---
     virtual void drawBackground(Graphics* g);
     virtual void drawPlayField(Graphics* g);
     virtual void drawSidePanel(Graphics* g, int x, int y);

@@ -13,6 +13,16 @@ namespace {
 using Cell = std::pair<int, int>; // column, row
 using Path = std::vector<Cell>;
 
+CaptureHook gCaptureHook;
+
+// Notes the current update as the capture of that name.
+void Note(GameRun& run, DemoExpectations& expect, const std::string& name)
+{
+    expect.captures[name] = run.Updates();
+    if (gCaptureHook)
+        gCaptureHook(name, run);
+}
+
 bool MenuReady(const Board& b)
 {
     return b.state == STATE_MENUS && !b.inTransition && b.menuTextAlpha >= 255;
@@ -157,7 +167,7 @@ void MakeChain(GameRun& run, const Path& path, DemoExpectations& expect, const s
         run.Flush();
         Idle(run, 3);
         if (!captureName.empty() && i + 1 == path.size())
-            expect.captures[captureName] = run.Updates();
+            Note(run, expect, captureName);
     }
     const Cell& last = path.back();
     run.Click(CellX(last.first), CellY(last.second));
@@ -221,7 +231,7 @@ bool StartGame(GameRun& run, int modeItem, DemoExpectations& expect, std::string
     run.Flush();
     Idle(run, 60);
     if (modeItem == TEXT_CASUAL)
-        expect.captures["mode_choice"] = run.Updates();
+        Note(run, expect, "mode_choice");
     if (!Choose(run, modeItem, error))
         return false;
     auto introShown = [](const Board& b) {
@@ -229,7 +239,7 @@ bool StartGame(GameRun& run, int modeItem, DemoExpectations& expect, std::string
     };
     if (!Wait(run, introShown, "the introduction panel", error))
         return false;
-    expect.captures["introduction"] = run.Updates();
+    Note(run, expect, "introduction");
     run.Click(512, 400);
     return Wait(run, FieldReady, "the introduction to end", error);
 }
@@ -240,18 +250,18 @@ bool PlayMenus(GameRun& run, DemoExpectations& expect, std::string& error)
     auto splashShown = [](const Board& b) { return b.state == STATE_SPLASH && b.mUpdateCnt >= 32; };
     if (!Wait(run, splashShown, "the splash", error))
         return false;
-    expect.captures["splash"] = run.Updates();
+    Note(run, expect, "splash");
     if (!Wait(run, MenuReady, "the main menu", error))
         return false;
     Idle(run, 60); // the title letters land
-    expect.captures["main_menu"] = run.Updates();
+    Note(run, expect, "main_menu");
 
     if (!Choose(run, TEXT_ABOUT, error))
         return false;
     auto aboutShown = [](const Board& b) { return b.state == STATE_ABOUT && !b.inTransition && b.menuTextAlpha >= 255; };
     if (!Wait(run, aboutShown, "the about screen", error))
         return false;
-    expect.captures["about"] = run.Updates();
+    Note(run, expect, "about");
     // Drag the scroll column half-way down, then leave with a click.
     const Board& about = *run.GetBoard();
     const int columnX = 512 + BoardLayout::MenuBarWidth(about.menuSlide, about.wobbleAngle, 800) / 2 + 20;
@@ -263,7 +273,7 @@ bool PlayMenus(GameRun& run, DemoExpectations& expect, std::string& error)
     run.MouseUp(columnX, top + about.scrollBarLength / 2);
     run.Flush();
     Idle(run, 10);
-    expect.captures["about_scrolled"] = run.Updates();
+    Note(run, expect, "about_scrolled");
     if (run.GetBoard()->aboutScroll >= 0)
     {
         error = "the about text did not scroll";
@@ -277,7 +287,7 @@ bool PlayMenus(GameRun& run, DemoExpectations& expect, std::string& error)
     };
     if (!Wait(run, statsShown, "the statistics screen", error))
         return false;
-    expect.captures["stats"] = run.Updates();
+    Note(run, expect, "stats");
     run.Click(512, 700);
     if (!Wait(run, MenuReady, "the menus after the statistics", error) || !Choose(run, TEXT_QUIT_GAME, error))
         return false;
@@ -302,7 +312,7 @@ bool PlayCasual(GameRun& run, DemoExpectations& expect, std::string& error)
     run.Click(139, 294); // the pause button
     if (!Wait(run, PausedMenuReady, "the pause menu", error))
         return false;
-    expect.captures["pause"] = run.Updates();
+    Note(run, expect, "pause");
     if (!Choose(run, TEXT_QUIT, error))
         return false;
     if (!Wait(run, MenuReady, "the menus after Quit", error))
@@ -323,10 +333,53 @@ bool PlayToast(GameRun& run, DemoExpectations& expect, std::string& error)
     };
     if (!Wait(run, menuShown, "the game-over menu", error))
         return false;
-    expect.captures["game_over"] = run.Updates();
+    Note(run, expect, "game_over");
     if (!Choose(run, TEXT_QUIT, error))
         return false;
     return Wait(run, MenuReady, "the menus after the game over", error);
+}
+
+// Review only (not recorded by default): a few chains of Panic and of Story.
+bool PlayShort(GameRun& run, int modeItem, DemoExpectations& expect, std::string& error)
+{
+    if (!StartGame(run, modeItem, expect, error))
+        return false;
+    auto never = [](const Board& b) { return b.isGameOver; };
+    return PlayChains(run, 8, never, expect, modeItem == TEXT_PANIC ? "panic_in_play" : "story_in_play", 6, error);
+}
+
+// Review only: screens that the demos do not reach quickly. It sets Board
+// fields directly, so its recording is no valid demo.
+bool PlayReview(GameRun& run, DemoExpectations& expect, std::string& error)
+{
+    if (!Wait(run, MenuReady, "the main menu", error) || !Choose(run, TEXT_OPTIONS, error) ||
+        !Wait(run, MenuReady, "the options", error))
+        return false;
+    Note(run, expect, "options");
+    run.GetBoard()->eveningFlag = false;
+    Idle(run, 2);
+    Note(run, expect, "options_night");
+    run.GetBoard()->eveningFlag = true;
+    if (!Choose(run, TEXT_OPTIONS_BACK, error) || !StartGame(run, TEXT_CASUAL, expect, error))
+        return false;
+    run.GetBoard()->grid[Board::cellIndex(3, 16)] = BLOB_SMART_BOMB;
+    run.Click(CellX(3), CellY(16));
+    Idle(run, 80);
+    Note(run, expect, "smart_bomb");
+    Board& board = *run.GetBoard();
+    board.state = STATE_STORY_ENDING;
+    board.mode = MODE_STORY;
+    board.character = CHARACTER_WITCH;
+    board.textPanelHeight = -1;
+    board.menuSlide = 0;
+    board.menuTextAlpha = 0;
+    board.setMood(MOOD_PANIC);
+    auto shown = [](const Board& b) { return b.menuTextAlpha >= 255; };
+    if (!Wait(run, shown, "the story ending", error))
+        return false;
+    Idle(run, 120);
+    Note(run, expect, "story_ending");
+    return true;
 }
 
 bool PlayTutorial(GameRun& run, DemoExpectations& expect, std::string& error)
@@ -352,9 +405,9 @@ bool PlayTutorial(GameRun& run, DemoExpectations& expect, std::string& error)
             return false;
         }
         if (page == 3)
-            expect.captures["tutorial"] = run.Updates();
+            Note(run, expect, "tutorial");
         if (page == 6 || page == 8 || page == 9 || page == 10 || page == 11)
-            expect.captures["tutorial_page" + std::to_string(page)] = run.Updates();
+            Note(run, expect, "tutorial_page" + std::to_string(page));
         run.Click(600, 500);
         Idle(run, 5);
     }
@@ -368,6 +421,11 @@ const std::vector<std::string>& ScenarioNames()
     // The menus come last: their statistics screen then shows the others' results.
     static const std::vector<std::string> names = {"casual", "toast", "tutorial", "menus"};
     return names;
+}
+
+void SetCaptureHook(CaptureHook hook)
+{
+    gCaptureHook = std::move(hook);
 }
 
 bool PlayScenario(const std::string& name, GameRun& run, DemoExpectations& expect, std::string& error)
@@ -385,6 +443,12 @@ bool PlayScenario(const std::string& name, GameRun& run, DemoExpectations& expec
         return PlayToast(run, expect, error);
     if (name == "tutorial")
         return PlayTutorial(run, expect, error);
+    if (name == "review")
+        return PlayReview(run, expect, error);
+    if (name == "panic")
+        return PlayShort(run, TEXT_PANIC, expect, error);
+    if (name == "story")
+        return PlayShort(run, TEXT_STORY, expect, error);
     error = "unknown scenario " + name;
     return false;
 }

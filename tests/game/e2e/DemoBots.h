@@ -6,6 +6,7 @@
 #include "DemoExpectations.h"
 #include "GameRun.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,14 @@ namespace Lumo::E2e {
 // to its game over, Quit), "tutorial" (the whole tutorial back to the menus).
 const std::vector<std::string>& ScenarioNames();
 
+// Called with each capture as it is noted (the frame of that update is the
+// run's current frame); the recorder writes them for review.
+using CaptureHook = std::function<void(const std::string& name, GameRun& run)>;
+void SetCaptureHook(CaptureHook hook);
+
+// More scenarios for review, not recorded by default: "panic" and "story" (a
+// few chains each) and "review" (the options, the night scenery, a smart
+// bomb and the story ending, partly set up directly: no valid demo).
 // Plays the scenario from the start of the program; false (with a message)
 // when the game did not behave as the scenario expects. Captures are added to
 // `expect`.

@@ -2,8 +2,10 @@
 // the program's own demo recording (-record), and writes beside each demo the
 // values its replay must reach.
 //
-//   tumbrix_demo_recorder <output folder> [scenario ...]
+//   tumbrix_demo_recorder [--frames <folder>] <output folder> [scenario ...]
 //
+// With --frames the captured screens are also written there as PNG files, to
+// look at.
 // Run it from the build's bin folder (the game's assets), headless
 // (LUMO_HEADLESS=1), or through the build target record_tumbrix_demos. It plays
 // in a scratch working folder that holds links to the assets, so no save file
@@ -16,6 +18,7 @@
 
 #include "app/DemoFile.h"
 #include "platform/Environment.h"
+#include "resources/ImageLib.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -99,16 +102,38 @@ bool WriteOtherDataDemo(const fs::path& out)
 
 } // namespace
 
+// Writes each capture's frame as "<folder>/<name>.png".
+void WriteFramesTo(const fs::path& folder)
+{
+    fs::create_directories(folder);
+    E2e::SetCaptureHook([folder](const std::string& name, E2e::GameRun& run) {
+        const std::vector<uint32_t> frame = run.Frame();
+        ImageLib::Image image;
+        if (frame.empty() || !image.Allocate(run.App().mWidth, run.App().mHeight))
+            return;
+        for (size_t i = 0; i < frame.size(); ++i)
+            image.GetBits()[i] = frame[i] | 0xFF000000u;
+        if (!ImageLib::WritePng((folder / (name + ".png")).string(), image))
+            std::fprintf(stderr, "cannot write the frame %s\n", name.c_str());
+    });
+}
+
 int main(int argc, char** argv)
 {
-    if (argc < 2)
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() >= 2 && args[0] == "--frames")
     {
-        std::fprintf(stderr, "usage: %s <output folder> [scenario ...]\n", argv[0]);
+        WriteFramesTo(fs::absolute(args[1]));
+        args.erase(args.begin(), args.begin() + 2);
+    }
+    if (args.empty())
+    {
+        std::fprintf(stderr, "usage: %s [--frames <folder>] <output folder> [scenario ...]\n", argv[0]);
         return 2;
     }
-    const fs::path out = fs::absolute(argv[1]);
+    const fs::path out = fs::absolute(args[0]);
     fs::create_directories(out);
-    std::vector<std::string> names(argv + 2, argv + argc);
+    std::vector<std::string> names(args.begin() + 1, args.end());
     if (names.empty())
         names = E2e::ScenarioNames();
     ScratchWorkFolder folder(fs::current_path());
