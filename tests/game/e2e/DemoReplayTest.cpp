@@ -48,7 +48,8 @@ void SaveCapture(const std::string& name, const std::vector<uint32_t>& frame, in
 }
 
 // Plays the demo to its end. Draws every tenth update, and every update near
-// the captures, which are kept and written as PNG files.
+// the captures, which are kept and written as PNG files
+// ("testdata/captures/<demo>_<screen>.png" in the build folder).
 Replay PlayDemo(const std::string& name)
 {
     Replay replay;
@@ -67,7 +68,8 @@ Replay PlayDemo(const std::string& name)
             if (update == run.Updates() && !run.Ended() && replay.frames.count(captureName) == 0)
             {
                 replay.frames[captureName] = run.Frame();
-                SaveCapture(captureName, replay.frames[captureName], run.App().mWidth, run.App().mHeight);
+                SaveCapture(name + "_" + captureName, replay.frames[captureName], run.App().mWidth,
+                            run.App().mHeight);
             }
     }
     replay.ended = run.Ended();
