@@ -157,6 +157,7 @@ void LumoAppBase::CheckLoadingComplete()
     if (mPlayingDemo && !mShutdownRequested && mDemo.assetHash != mAssetHash)
     {
         ShowFatalError("This demo was recorded with different game data and cannot be played back.");
+        mExitCode = 1;
         Shutdown();
         return;
     }

@@ -36,9 +36,6 @@ public:
     // application to shut down (mShutdownRequested, loadFailed) and loads
     // nothing more.
     void LoadResources() override;
-    // Also marks a run that ends because a played demo does not fit the game
-    // data (no Board was created) as failed: the exit status is then 1.
-    void Shutdown() override;
     // Creates the Board, unless loading failed: sized to the game area and
     // added to the widget manager.
     void OnLoadingComplete() override;

@@ -125,13 +125,4 @@ void GameApp::LoadResources()
     SetAssetHash(RuleAssetHash());
 }
 
-void GameApp::Shutdown()
-{
-    // Playback of a demo recorded with other game data stops right after
-    // loading, before the Board is created: that run failed.
-    if (IsPlayingDemo() && IsLoadingComplete() && board == nullptr && GetExitCode() == 0)
-        SetExitCode(1);
-    LumoAppBase::Shutdown();
-}
-
 } // namespace Lumo
