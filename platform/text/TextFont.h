@@ -33,7 +33,7 @@ class TextFont
 public:
     static constexpr int kMaxPixelHeight = 1024;
 
-    // Opens the best installed match for the spec (pixel heights are clamped
+    // Opens the best installed match for the requested face (pixel heights are clamped
     // to 1..kMaxPixelHeight). Null, with one log line, only when no font can
     // be opened at all.
     [[nodiscard]] static std::unique_ptr<TextFont> Open(const TextFontSpec& spec);
