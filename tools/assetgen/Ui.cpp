@@ -36,7 +36,8 @@ void MenuCorners(AssetSink& sink)
     }
 }
 
-// The end of a heading ribbon, tinted by the game: a notched tail.
+// The end of a heading ribbon: a notched tail. The game draws it as it is
+// (untinted) beside the heading bar, so it carries the heading's violet.
 void MenuCap(AssetSink& sink)
 {
     Canvas canvas(32, 48);
@@ -47,12 +48,12 @@ void MenuCap(AssetSink& sink)
     cairo_line_to(cr, 2, 44);
     cairo_line_to(cr, 32, 44);
     cairo_close_path(cr);
-    FillVertical(cr, 4, 44, Rgb{0.85, 0.85, 0.85}, Rgb{0.65, 0.65, 0.65}, Rgb{0.35, 0.35, 0.35}, 1.5);
+    FillVertical(cr, 4, 44, Rgb{0.72, 0.72, 1.0}, Rgb{0.52, 0.52, 1.0}, Rgb{0.30, 0.30, 0.72}, 1.5);
     cairo_move_to(cr, 32, 4);
     cairo_line_to(cr, 26, 0);
     cairo_line_to(cr, 26, 4);
     cairo_close_path(cr);
-    SetColour(cr, Rgb{0.45, 0.45, 0.45});
+    SetColour(cr, Rgb{0.28, 0.28, 0.62});
     cairo_fill(cr);
     sink.AddCanvas("images/menu_cap_L.png", canvas);
 }

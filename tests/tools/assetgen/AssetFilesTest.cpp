@@ -167,7 +167,7 @@ TEST_F(AssetFiles, TintedArtIsWhiteOrGrey)
 {
     for (const char* file : {"cursor_on", "blob_particle", "cocktail", "water_anim", "watercooler_mask",
                              "smartbomb_circle", "smartbomb_scream", "speech_tail", "menu_corner_tl", "menu_corner_bl",
-                             "menu_cap_L", "menu_bar_reflection"})
+                             "menu_bar_reflection"})
     {
         const ImageLib::Image& image = Image(file);
         EXPECT_LT(ColouredShare(image, 0, 0, image.GetWidth(), image.GetHeight()), 0.02) << file;
