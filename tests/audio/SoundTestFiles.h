@@ -121,10 +121,10 @@ inline Bytes ReadFile(const std::string& path)
 class TestFolder
 {
 public:
-    TestFolder()
+    explicit TestFolder(const std::string& group = "audio-tests/")
     {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        mRoot = Platform::GetUserDataFolder("") + "audio-tests/" + info->test_suite_name() + "." + info->name() + "/";
+        mRoot = Platform::GetUserDataFolder("") + group + info->test_suite_name() + "." + info->name() + "/";
         mPrevious = Platform::GetCurrentFolder();
         std::error_code ignored;
         std::filesystem::remove_all(mRoot, ignored);

@@ -1,9 +1,7 @@
 #pragma once
 // Small music files built byte by byte for the music tests, the committed Ogg
 // fixture, and a per-test folder (current folder and data folder).
-#include "app/Common.h"
-#include "platform/Environment.h"
-#include "platform/FileSystem.h"
+#include "tests/audio/SoundTestFiles.h"
 #include <gtest/gtest.h>
 #include <cmath>
 #include <cstdint>
@@ -13,25 +11,17 @@
 
 namespace Lumo::MusicTest {
 
-using Bytes = std::vector<uint8_t>;
+using SoundTest::Bytes;
+using SoundTest::Put16;
+using SoundTest::Put32;
+using SoundTest::ReadFile;
+using SoundTest::WriteFile;
 
 // 0.2 s of a 440 Hz tone at half scale, mono 44100 Hz Ogg Vorbis.
 constexpr size_t kToneOggFrames = 8820;
 inline std::string ToneOggPath()
 {
     return std::string(LUMO_MUSIC_TEST_DATA) + "/tone.ogg";
-}
-
-inline void Put16(Bytes& out, uint32_t v)
-{
-    out.push_back(uint8_t(v));
-    out.push_back(uint8_t(v >> 8));
-}
-
-inline void Put32(Bytes& out, uint32_t v)
-{
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
 }
 
 inline void PutText(Bytes& out, const char* text)
@@ -130,20 +120,6 @@ inline Bytes SilentMp3(int frames)
     return out;
 }
 
-inline void WriteFile(const std::string& path, const Bytes& bytes)
-{
-    Platform::CreateDirectories(GetPathDirectory(path));
-    ASSERT_TRUE(Platform::WriteFileAtomically(path, bytes.data(), bytes.size())) << path;
-}
-
-inline Bytes ReadFile(const std::string& path)
-{
-    Bytes bytes;
-    if (!Platform::ReadWholeFile(path, bytes))
-        bytes.clear();
-    return bytes;
-}
-
 // Peak absolute sample of interleaved frames.
 inline int Peak(const std::vector<int16_t>& samples)
 {
@@ -155,30 +131,10 @@ inline int Peak(const std::vector<int16_t>& samples)
 
 // A fresh folder for the running test, made the current folder; its "data/"
 // subfolder is the application data folder.
-class TestFolder
+class TestFolder : public SoundTest::TestFolder
 {
 public:
-    TestFolder()
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        mRoot = Platform::GetUserDataFolder("") + "music-tests/" + info->test_suite_name() + "." + info->name() + "/";
-        mPrevious = Platform::GetCurrentFolder();
-        std::error_code ignored;
-        std::filesystem::remove_all(mRoot, ignored);
-        Platform::CreateDirectories(mRoot);
-        Platform::SetCurrentFolder(mRoot);
-        SetDataFolder(mRoot + "data/");
-    }
-    ~TestFolder()
-    {
-        Platform::SetCurrentFolder(mPrevious);
-        SetDataFolder("");
-    }
-    const std::string& Root() const { return mRoot; }
-
-private:
-    std::string mRoot;
-    std::string mPrevious;
+    TestFolder() : SoundTest::TestFolder("music-tests/") {}
 };
 
 } // namespace Lumo::MusicTest
