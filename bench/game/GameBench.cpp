@@ -6,6 +6,7 @@
 //   FRAME mean_ms <mean> worst_ms <worst> frames <count>
 //   STARTUP first_s <first start> warm_s <best later start>
 // Run from the build's bin folder (the game's assets), with LUMO_HEADLESS=1.
+#include "bench/TimeReporter.h"
 #include <benchmark/benchmark.h>
 
 #include "game/Board.h"
@@ -143,28 +144,12 @@ BENCHMARK(BM_memcpy)->MinTime(0.3);
 BENCHMARK(BM_casual_frame)->UseManualTime()->Iterations(2);
 BENCHMARK(BM_startup)->UseManualTime()->Iterations(4);
 
-class CollectingReporter : public benchmark::ConsoleReporter
-{
-public:
-    // No colour codes, so the RATIO lines start their lines.
-    CollectingReporter() : ConsoleReporter(OO_None) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.iterations > 0)
-                times[run.benchmark_name()] = run.real_accumulated_time / static_cast<double>(run.iterations);
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    CollectingReporter reporter;
+    Lumo::Bench::TimeReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     const auto reference = reporter.times.find("BM_memcpy/min_time:0.300");

@@ -1,5 +1,6 @@
 // Full-screen (1024 x 768) software drawing beside memcpy of one frame, in the
 // same run. Prints "RATIO <case> <memcpy time / case time>" for each case.
+#include "bench/TimeReporter.h"
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -131,29 +132,12 @@ BENCHMARK(BM_fill_alpha)->MinTime(0.3);
 BENCHMARK(BM_stretched)->MinTime(0.3);
 BENCHMARK(BM_stretched_smooth)->MinTime(0.3);
 
-// Keeps the time per iteration of every run beside the console output.
-class CollectingReporter : public benchmark::ConsoleReporter
-{
-public:
-    // No colour codes, so the RATIO lines start their lines.
-    CollectingReporter() : ConsoleReporter(OO_None) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.iterations > 0)
-                times[run.benchmark_name()] = run.real_accumulated_time / static_cast<double>(run.iterations);
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    CollectingReporter reporter;
+    Lumo::Bench::TimeReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     auto reference = reporter.times.find("BM_memcpy/min_time:0.300");

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/TimeReporter.h"
 #include <benchmark/benchmark.h>
 #include <jpeglib.h>
 #include <png.h>
@@ -141,20 +142,6 @@ BENCHMARK(BM_png_imagelib)->MinTime(0.5);
 BENCHMARK(BM_jpeg_bare)->MinTime(0.5);
 BENCHMARK(BM_jpeg_imagelib)->MinTime(0.5);
 
-// Keeps the time per iteration of every run beside the console output.
-class CollectingReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.iterations > 0 && !run.error_occurred)
-                times[run.benchmark_name()] = run.real_accumulated_time / static_cast<double>(run.iterations);
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -171,7 +158,7 @@ int main(int argc, char** argv)
         return 1;
     }
     benchmark::Initialize(&argc, argv);
-    CollectingReporter reporter;
+    Lumo::Bench::TimeReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     std::filesystem::remove_all(folder);
