@@ -96,6 +96,7 @@ LumoAppBase::~LumoAppBase()
         FinishDemo();
 
     delete mResourceManager;
+    mResourceManager = nullptr;
     delete mWidgetManager;
     mWidgetManager = nullptr;
     delete mMusicInterface;
