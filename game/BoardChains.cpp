@@ -319,8 +319,17 @@ void Board::clearBlob(int column, int row)
 {
     const int index = cellIndex(column, row);
     const int type = grid[index];
-    if (!selected[index] || type == BLOB_EMPTY)
+    if (!selected[index])
         return;
+    if (type == BLOB_EMPTY)
+    {
+        // A blast can select a cell that an earlier blast of the same chain
+        // reaction already emptied. Unselect it, or the blob that later falls
+        // into it would be cleared with the next chain (or, being a bomb,
+        // explode with the next blast).
+        selected[index] = 0;
+        return;
+    }
     cellFrame[index] = 0;
     if (type == BLOB_WILDCARD || type == BLOB_BOMB)
         chainScore += 100;

@@ -66,11 +66,11 @@ void Board::updateAboutClick()
     {
         const int barWidth = menuBarWidth(BoardLayout::kTextPanelFullWidth);
         const int columnX = 512 + barWidth / 2;
-        if (mouseX >= columnX)
+        if (mouseX > columnX)
         {
             // The scroll column: the click never leaves the screen, and while
             // the button is held dragging keeps scrolling.
-            if (textPanelHeight > mHeight && mouseX > columnX && mouseY >= scrollBarTop &&
+            if (textPanelHeight > mHeight && mouseY >= scrollBarTop &&
                 mouseY <= scrollBarTop + scrollBarLength && scrollBarLength > 0)
             {
                 scrollPercent = (mouseY - scrollBarTop) * 100 / scrollBarLength;

@@ -42,10 +42,14 @@ TEST_F(BoardTest, BombsChainAndTheBlastScoresFortyPerColour)
     EXPECT_EQ(app->CountSound(SOUND_BOMB_EXPLOSION), 1);
     EXPECT_FALSE(board->chainActive);
     EXPECT_EQ(board->fallDelay, 20);
+    // The second blast reached the first bomb's emptied cell: no selection
+    // is left behind for the blob that falls into it.
+    EXPECT_EQ(CountSelected(board), 0);
     // The fall waits 20 steps, then runs.
     board->updateFalling();
     EXPECT_EQ(board->fallDelay, 19);
     SettleFall();
+    EXPECT_EQ(CountSelected(board), 0);
 }
 
 TEST_F(BoardTest, TheSmartBombClearsItsColourAndScores1020WithNoCombo)
