@@ -1,9 +1,11 @@
 #include "audio/DSoundInstance.h"
 #include "audio/DSoundManager.h"
 #include "platform/DebugOutput.h"
+#include "platform/Video.h"
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 namespace Lumo {
@@ -24,13 +26,21 @@ const char* DuplicateErrorName(DSResult result)
     }
 }
 
-// A sound that cannot be duplicated ends the program, as it always has.
+// A sound that cannot be duplicated ends the program, as it always has: a
+// box captioned "Hey" naming the known failure codes, then exit code 0.
 [[noreturn]] void DuplicateFailed(DSResult result)
 {
     if (const char* name = DuplicateErrorName(result))
+    {
         Platform::Log("SOUND", std::string("Hey: ") + name);
+        if (auto video = Platform::CreateVideoBackend())
+            video->ShowMessageBox("Hey", name, Platform::MessageBoxKind::Ok);
+    }
     else
+    {
         Platform::Log("SOUND", "sound buffer duplication failed");
+    }
+    std::fflush(nullptr);
     std::exit(0);
 }
 

@@ -228,6 +228,22 @@ TEST_F(DSoundManagerTest, MixerVolumeIsKeptByTheStandIn)
     EXPECT_DOUBLE_EQ(mManager->GetMixerVolume(), 1.0);
 }
 
+TEST_F(DSoundManagerTest, AFailedDuplicationShowsTheCodeAndEndsTheProgram)
+{
+    // The device refuses to duplicate its primary buffer.
+    DSBufferDesc desc;
+    desc.flags = kDSBufferPrimary;
+    IDirectSoundBuffer* primary = nullptr;
+    ASSERT_TRUE(DSSucceeded(mManager->GetDirectSound()->CreateSoundBuffer(&desc, &primary, nullptr)));
+    EXPECT_EXIT(
+        {
+            setenv("LUMO_DEBUG_OUTPUT", "1", 1); // the headless box prints itself
+            DSoundInstance instance(mManager.get(), primary);
+        },
+        ::testing::ExitedWithCode(0), "\\[message box\\] Hey: DSERR_INVALIDCALL");
+    primary->Release();
+}
+
 TEST(SilentSoundManagerTest, WithoutWindowOrLibraryEverythingIsHarmless)
 {
     Platform::ModuleHandle library = gDSoundLibrary;
