@@ -425,6 +425,9 @@ bool DescParser::HandleDefineCommand(ListDataElement& params)
     if (nameElement.mIsList || IsLiteralToken(static_cast<const SingleDataElement&>(nameElement).mString))
         return ReportError("Invalid Paramater Type");
     const std::string& name = static_cast<const SingleDataElement&>(nameElement).mString;
+    // The old value goes first: a value naming the define itself no longer
+    // finds it.
+    mDefineMap.erase(ToUpperCase(name));
     const DataElement& value = params.At(2);
     if (value.mIsList)
     {

@@ -91,7 +91,8 @@ public:
 
 protected:
     // The "Define" command: exactly two parameters, a name that is not a
-    // literal and a value (a list is stored expanded).
+    // literal and a value (a list is stored expanded). An old define of the
+    // name is deleted before the value is resolved.
     bool HandleDefineCommand(ListDataElement& params);
     // Stores the value under the upper-cased name, replacing any old one.
     void SetDefine(const std::string& name, std::unique_ptr<DataElement> value);

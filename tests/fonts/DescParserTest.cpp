@@ -128,6 +128,13 @@ TEST(DescParserTest, DefinesExpandAndReplace)
     ASSERT_TRUE(parser.ReadDescriptionText("Define N (1, 0x10, -3)"));
     ASSERT_TRUE(parser.ResolveIntList(SingleDataElement("n"), ints));
     EXPECT_EQ(ints, (std::vector<int>{1, 16, -3}));
+
+    // The old value is gone before the new one is resolved.
+    ASSERT_TRUE(parser.ReadDescriptionText("Define C C"));
+    EXPECT_EQ(parser.DefineText("C"), "C");
+    EXPECT_FALSE(parser.ReadDescriptionText("Define B (1, B)"));
+    EXPECT_EQ(parser.mError, "Unable to Dereference \"B\"");
+    EXPECT_EQ(parser.LookupDefine("B"), nullptr);
 }
 
 TEST(DescParserTest, DefineErrors)

@@ -131,7 +131,7 @@ TEST_F(FontDataTest, DuplicateLayerIsReportedAndReadingGoesOn)
 
 TEST_F(FontDataTest, RedefiningKeepsOneValue)
 {
-    FontData& font = Load("Define Widths (1 2); Define Widths (3 4 5); Define Widths Widths;"
+    FontData& font = Load("Define Widths (1 2); Define Widths (3 4 5);"
                           "CreateLayer L; LayerSetCharWidths L ('a' 'b' 'c') Widths");
     ASSERT_TRUE(font.IsLoaded());
     EXPECT_EQ(Layer("L").mCharData['c'].mWidth, 5);
