@@ -63,7 +63,7 @@ enum class Found
 };
 
 // Walks the blocks up to the first image descriptor, noting the transparent
-// index of the last graphic-control block.
+// index of the last graphic-control block that sets one.
 Found FindImage(PFILE* file, int& transparent)
 {
     for (;;)
@@ -78,8 +78,10 @@ Found FindImage(PFILE* file, int& transparent)
         const int label = PakFileGetChar(file);
         if (label < 0)
             return Found::NoImage;
+        // A graphic-control block without the transparency flag leaves an
+        // earlier block's index as it was.
         const int index = SkipExtension(file, label);
-        if (label == kGraphicControl)
+        if (index >= 0)
             transparent = index;
     }
 }

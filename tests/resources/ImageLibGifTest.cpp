@@ -137,6 +137,12 @@ TEST(ImageLibGif, LocalTableTransparencyAndSkippedExtensions)
     image = ReadGifBytes(folder, GifBuilder(Table(4)).Extension(0xF9, {{1, 0}}).Image(4, 1, false, 2, lzw).Trailer().bytes);
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(Pixels(*image), opaque);
+    // A later block without the flag keeps the index an earlier one set.
+    image = ReadGifBytes(
+        folder,
+        GifBuilder(Table(4)).GraphicControl(true, 1).GraphicControl(false, 3).Image(4, 1, false, 2, lzw).Trailer().bytes);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(Pixels(*image), (std::vector<uint32_t>{TableColour(0), 0, TableColour(2), TableColour(3)}));
 }
 
 TEST(ImageLibGif, IndicesWithoutColourAreTransparentBlack)
