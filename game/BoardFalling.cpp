@@ -190,7 +190,11 @@ void Board::countMoves()
     if (movesFound == 0)
     {
         stopMusic(MUSIC_PANIC);
-        gameOver();
+        // A Story chapter whose glass is full has been won: the field left
+        // over after its last fall waits for the click to the next chapter
+        // and never ends the game.
+        if (!chapterComplete)
+            gameOver();
     }
     else if (movesFound >= 4)
     {

@@ -271,6 +271,26 @@ TEST_F(BoardTest, StoryChaptersFillTheGlassAndCarryTheScore)
     EXPECT_TRUE(board->introShowing);
 }
 
+TEST_F(BoardTest, AChapterWonWithNoMovesLeftStillGoesOnToTheNextChapter)
+{
+    StartGame(MODE_STORY, 0);
+    board->glassFill = 126;
+    // No two neighbours share a colour except the chain; skulls fall in.
+    SetRows({"4441010", "2323232", "0101010", "2323232", "0101010", "2323232", "0101010", "2323232", "0101010",
+             "2323232", "0101010"});
+    Chain({{0, 11}, {1, 11}, {2, 11}});
+    ASSERT_TRUE(board->chapterComplete);
+    SettleFall();
+    EXPECT_EQ(board->movesFound, 0);
+    EXPECT_FALSE(board->isGameOver);
+    for (int i = 0; i < 2000 && !(board->bannerY >= 384 && board->bannerSpeed == 0); ++i)
+        Ticks(1);
+    ClickAt(3, 15);
+    Ticks(32);
+    EXPECT_EQ(board->chapter, 1);
+    EXPECT_FALSE(board->isGameOver);
+}
+
 TEST_F(BoardTest, ANearlyPouredGlassStillStartsTheNextChapter)
 {
     StartGame(MODE_STORY, 2);
