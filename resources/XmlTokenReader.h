@@ -41,7 +41,7 @@ public:
     XmlTokenReader& operator=(const XmlTokenReader&) = delete;
 
     // Opens the file through the pack-file wrappers and starts afresh (line
-    // 1, no open elements, no error, comments dropped). False, with the
+    // 1, no open elements, no error, comments kept). False, with the
     // reader left empty, when the file cannot be opened.
     [[nodiscard]] bool OpenFile(const std::string& path);
     // The same over bytes in memory; name stands for the file in messages.
@@ -60,7 +60,7 @@ public:
     std::string GetFileName() const { return mFileName; }
     // 1 on the first line; counts the line feeds read so far.
     int GetLineNumber() const { return mLineNumber; }
-    // Comment tokens are returned when on, skipped when off (off at open).
+    // Comment tokens are returned when on, skipped when off (on at open).
     void SetKeepComments(bool keep) { mKeepComments = keep; }
 
     // Replaces each "&name;" by its character ("lt" '<', "amp" '&', "gt" '>',

@@ -57,7 +57,7 @@ void XmlTokenReader::StartReading(const std::string& name)
     mSection.clear();
     mErrorText.clear();
     mHasFailed = false;
-    mKeepComments = false;
+    mKeepComments = true;
     DetectEncoding();
 }
 

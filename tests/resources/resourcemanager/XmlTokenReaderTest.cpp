@@ -129,6 +129,10 @@ TEST(XmlTokenReaderTest, CommentsAndInstructions)
                 {"<!--x-->", {"S !--x--"}}},
                true);
     CheckCases({{"<!-- note --><a/>", {"S a", "E a"}}}, false);
+    // Opening a reader keeps comments until told otherwise.
+    XmlTokenReader reader;
+    reader.OpenBuffer("<!-- kept --><a/>", "test.xml");
+    EXPECT_EQ(ReadAll(reader), (std::vector<std::string>{"C kept ", "S a", "E a"}));
 }
 
 TEST(XmlTokenReaderTest, ErrorTexts)
