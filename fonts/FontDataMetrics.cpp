@@ -113,7 +113,8 @@ bool FontData::LoadFromMetricsText(std::shared_ptr<Image> image, const std::stri
     long long spaceWidth = 0, ascent = 0;
     if (!scanner.ReadNumber(spaceWidth) || !scanner.ReadNumber(ascent))
         return Fail(mSourceFile, "the first line must give the space width and the ascent");
-    if (spaceWidth < 0 || spaceWidth > imageWidth)
+    // The space has no glyph in the image, so only its sign and size are checked.
+    if (spaceWidth < 0 || spaceWidth > (1LL << 30))
         return Fail(mSourceFile, "bad space width");
     layer.mCharData[' '].mWidth = static_cast<int>(spaceWidth);
     layer.mAscent = static_cast<int>(std::clamp(ascent, -(1LL << 30), 1LL << 30));

@@ -169,7 +169,8 @@ TEST_F(FontDataTest, MetricsFileFaults)
     };
     for (const Case& c : {Case{"x y\nA 3", false, 0}, Case{"", false, 0}, Case{"2 3\nA 3\nB 4\nC", true, 4},
                           Case{"2 3\nA 3\nB -1", false, 0}, Case{"2 3\nA 6\nB 5", false, 0},
-                          Case{"2 3\nA 3\nB 7", true, 7}, Case{"2 3 A 99999999999999999999", false, 0}})
+                          Case{"2 3\nA 3\nB 7", true, 7}, Case{"2 3 A 99999999999999999999", false, 0},
+                          Case{"12 3\nB 2", true, 2}, Case{"-1 3\nB 2", false, 0}})
     {
         FontData font;
         EXPECT_EQ(font.LoadFromMetricsText(image, c.text), c.loads) << c.text;
