@@ -63,6 +63,10 @@ void Board::updateTransition()
         statsSlide = 0;
         textPanelHeight = -1;
         setMood(MOOD_PANIC);
+        // No menu shows here, so no hover is ever found: one left over from
+        // the pause menu would turn a button held through the fade into
+        // "Resume" once the texts are in.
+        hoverItem = -1;
         break;
     case STATE_QUIT:
         app->Shutdown();

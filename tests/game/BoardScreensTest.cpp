@@ -318,6 +318,88 @@ TEST_F(ScreensTest, EscapeTable)
     board->ButtonClicked(1); // the Board owns no button: nothing happens
 }
 
+TEST_F(ScreensTest, MenuEdgesHeadingsUnknownIdsFadesAndGameOver)
+{
+    ReachMainMenu();
+    // A heading chosen directly: only the select sound, and the button is let go.
+    board->leftDown = true;
+    board->takeMenuAction(TEXT_MAIN_MENU);
+    EXPECT_EQ(app->CountSound(SOUND_SELECT_OPTION), 1);
+    EXPECT_FALSE(board->leftDown);
+    EXPECT_EQ(board->currentMenu, MENU_MAIN);
+    board->takeMenuAction(-1); // nothing at all
+    EXPECT_EQ(app->CountSound(SOUND_SELECT_OPTION), 1);
+    // An id that names no menu keeps the old list.
+    board->setMenu(2);
+    EXPECT_EQ(board->currentMenu, 2);
+    EXPECT_EQ(board->menuItemCount, 7);
+    EXPECT_EQ(board->menuItems[1], TEXT_START_GAME);
+    board->setMenu(MENU_MAIN);
+    // Nothing is carried out while a fade runs.
+    board->startTransition(STATE_STATS, 1);
+    board->takeMenuAction(TEXT_OPTIONS);
+    EXPECT_EQ(board->currentMenu, MENU_MAIN);
+    EXPECT_EQ(app->CountSound(SOUND_SELECT_OPTION), 1);
+    // While the game is over only the game-over menu is taken.
+    StartGame(MODE_CASUAL);
+    board->isGameOver = true;
+    board->setMenu(MENU_PAUSE);
+    EXPECT_EQ(board->state, STATE_PLAYING);
+    EXPECT_NE(board->currentMenu, MENU_PAUSE);
+    board->setMenu(MENU_GAME_OVER);
+    EXPECT_EQ(board->currentMenu, MENU_GAME_OVER);
+    EXPECT_EQ(board->menuItems[0], TEXT_RETRY);
+}
+
+TEST_F(ScreensTest, TitleLettersBounceToRestAndTheSoundSliderChecksItsLevel)
+{
+    ReachMainMenu();
+    Ticks(3000);
+    EXPECT_GT(app->CountSound(SOUND_BOUNCE), 0);
+    for (int i = 0; i < Board::kTitleLetters; ++i)
+    {
+        EXPECT_EQ(board->letterOffset[i], 0) << i;
+        EXPECT_EQ(board->letterSpeed[i], 0) << i;
+    }
+    ClickMenu(512, MainItemY(3));
+    ASSERT_EQ(board->currentMenu, MENU_OPTIONS);
+    Ticks(80);
+    app->sounds.clear();
+    // Held on the sound slider for 160 ticks: the level check plays twice.
+    board->MouseMove(512, 480);
+    Ticks(1);
+    board->MouseDown(512, 480, 1);
+    Ticks(160);
+    EXPECT_EQ(app->CountSound(SOUND_STAR_EXPLOSION), 2);
+    EXPECT_EQ(app->CountSound(SOUND_SELECT_OPTION), 0);
+    EXPECT_TRUE(board->leftDown);
+    EXPECT_DOUBLE_EQ(board->soundVolume, 150.0);
+}
+
+TEST_F(ScreensTest, AButtonHeldIntoTheStoryEndingChoosesNoStaleMenuItem)
+{
+    StartGame(MODE_STORY, 4);
+    board->MouseMove(139, 294);
+    Ticks(1);
+    board->MouseDown(139, 294, 1);
+    ASSERT_EQ(board->state, STATE_PAUSED);
+    Ticks(80);
+    ClickMenu(512, 434); // "Resume": the pause menu's hover stays behind
+    ASSERT_EQ(board->state, STATE_PLAYING);
+    board->chapterComplete = true;
+    board->bannerY = 384;
+    board->bannerSpeed = 0;
+    board->MouseMove(512, 434);
+    Ticks(1);
+    board->MouseDown(512, 434, 1); // held through the fade and beyond
+    Ticks(32);
+    ASSERT_EQ(board->state, STATE_STORY_ENDING);
+    Ticks(120);
+    EXPECT_EQ(board->menuTextAlpha, 255);
+    EXPECT_EQ(board->state, STATE_STORY_ENDING);
+    EXPECT_FALSE(board->inTransition);
+}
+
 TEST_F(ScreensTest, TextsAndTheirEdges)
 {
     for (int id : {4, 29, 39, 58, 69, 75, -3, 1000})
