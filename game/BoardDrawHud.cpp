@@ -16,6 +16,9 @@ using namespace BoardDraw;
 
 namespace {
 
+// The tutorial page about combos, whose arrow points at the bonus timer bar.
+constexpr int kComboTutorialPage = 6;
+
 // Baseline of score panel row n.
 int PanelRowY(int row)
 {
@@ -103,18 +106,38 @@ void DrawIntroPanel(Board& board, Graphics* g)
         board.drawTextPanel(g, textId, false, -1, 0);
 }
 
+// Top of the bonus timer bar: its bottom lies on the score panel's bottom.
+int BonusBarTop(const Board& board)
+{
+    return 16 + Height(Img(board, IMAGE_SCORE_BARS)) - Height(Img(board, IMAGE_BONUS_TIMER_FULL));
+}
+
 // The tutorial's arrow. Left open where it sits: it stands in the cell
 // (column, 22 - row value) with its tip on that cell's bottom edge, pointing
 // at the blob below it that the page talks about, and hops by a quarter of
 // the bounce offset. The tables have 14 pages: on page 14 (the last fade)
 // there is no arrow.
+//
+// The combo page points at the bonus timer bar instead, standing above it.
+// It is drawn here, after the page's panel, and not with the score panel:
+// the panel's tail lies right over that spot and would hide it. It hops by a
+// quarter of the bounce offset too: the whole 105-pixel hop would carry it
+// under the panel.
 void DrawTutorialArrow(Board& board, Graphics* g)
 {
-    const int column = Board::tutorialArrowColumn(board.tutorialPage);
-    const int rowValue = Board::tutorialArrowRowValue(board.tutorialPage);
-    if (column < 0 || rowValue < 0 || !TutorialWaiting(board))
+    if (!TutorialWaiting(board))
         return;
     Image* arrow = Img(board, IMAGE_TUTORIAL_ARROW);
+    if (board.tutorialPage == kComboTutorialPage)
+    {
+        g->DrawImage(arrow, board.mWidth - 139 - Width(arrow) / 2,
+                     BonusBarTop(board) - Height(arrow) - board.bounceHeight / 4);
+        return;
+    }
+    const int column = Board::tutorialArrowColumn(board.tutorialPage);
+    const int rowValue = Board::tutorialArrowRowValue(board.tutorialPage);
+    if (column < 0 || rowValue < 0)
+        return;
     const int x = Board::columnToX(column, true);
     const int tipY = Board::rowToY(22 - rowValue, false) + 58 - board.bounceHeight / 4;
     g->DrawImage(arrow, x - Width(arrow) / 2, tipY - Height(arrow));
@@ -143,7 +166,7 @@ void Board::drawScorePanel(Graphics* g)
                        0xFFFFFF, hudAlpha);
 
     Image* timerBar = Img(*this, IMAGE_BONUS_TIMER_FULL);
-    const int barTop = 16 + Height(scoreBars) - Height(timerBar);
+    const int barTop = BonusBarTop(*this);
     // No bar without a start value to divide by.
     if (comboTimer > 0 && comboTimerStart > 0 && timerBar != nullptr)
     {
@@ -153,14 +176,8 @@ void Board::drawScorePanel(Graphics* g)
         g->DrawImagePart(timerBar, scoreX - Width(timerBar) / 2, barTop, Rect(0, 0, barWidth, Height(timerBar)));
     }
     g->SetImageTinting(false);
-    if (tutorial && tutorialPage == 6 && TutorialWaiting(*this))
-    {
-        // The combo page points at the bonus timer bar. It hops by a quarter
-        // of the bounce offset like the field's arrow: the whole 105-pixel hop
-        // would carry it under the page's text panel.
-        Image* arrow = Img(*this, IMAGE_TUTORIAL_ARROW);
-        g->DrawImage(arrow, scoreX - Width(arrow) / 2, barTop - Height(arrow) - bounceHeight / 4);
-    }
+    // The combo page's arrow above the bar is drawn with the HUD, over the
+    // page's panel (DrawTutorialArrow).
     if (!isGameOver)
         drawSprite(g, Img(*this, IMAGE_BUTTON_PAUSE), 139, 294, pauseHover ? 255 : 128, 0, 100, 1, 0, 0);
 }

@@ -333,6 +333,40 @@ TEST_F(BoardDrawTest, TutorialArrowOnlyOnPagesThatHaveOne)
     EXPECT_EQ(CountCalls(IMAGE_TUTORIAL_ARROW), 0);
 }
 
+TEST_F(BoardDrawTest, ComboPageArrowStandsAboveTheBonusBarOverThePagePanel)
+{
+    StartGame(MODE_CASUAL);
+    board->tutorial = true;
+    board->scriptPos = 20; // the combo page's segment end
+    board->scriptCountdown = 0;
+    board->tutorialPage = 6;
+    board->menuSlide = 100;
+    board->bounceHeight = 40;
+    board->Draw(g.get());
+    ASSERT_EQ(CountCalls(IMAGE_TUTORIAL_ARROW), 1);
+    ASSERT_EQ(CountCalls(IMAGE_SPEECH_TAIL), 1);
+    size_t arrowAt = 0;
+    size_t tailAt = 0;
+    for (size_t i = 0; i < g->calls.size(); ++i)
+    {
+        if (g->calls[i].image == Img(IMAGE_TUTORIAL_ARROW))
+            arrowAt = i;
+        if (g->calls[i].image == Img(IMAGE_SPEECH_TAIL))
+            tailAt = i;
+    }
+    // Drawn after the page's panel, whose tail lies over that spot.
+    EXPECT_GT(arrowAt, tailAt);
+    const Image* arrow = Img(IMAGE_TUTORIAL_ARROW);
+    const int barTop = 16 + Img(IMAGE_SCORE_BARS)->GetHeight() - Img(IMAGE_BONUS_TIMER_FULL)->GetHeight();
+    EXPECT_EQ(g->calls[arrowAt].dest.mX, 1024 - 139 - arrow->GetWidth() / 2);
+    EXPECT_EQ(g->calls[arrowAt].dest.mY, barTop - arrow->GetHeight() - 10);
+    // Paused: no arrow over the pause menu.
+    board->setMenu(MENU_PAUSE);
+    g->calls.clear();
+    board->Draw(g.get());
+    EXPECT_EQ(CountCalls(IMAGE_TUTORIAL_ARROW), 0);
+}
+
 TEST_F(BoardDrawTest, CharacterStripDrawsOnlyItsCurrentCelDoubled)
 {
     Image* strip = Img(IMAGE_WITCH_BLISS);
