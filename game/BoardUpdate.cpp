@@ -66,11 +66,12 @@ void Board::updateAboutClick()
     {
         const int barWidth = menuBarWidth(BoardLayout::kTextPanelFullWidth);
         const int columnX = 512 + barWidth / 2;
-        if (mouseX > columnX)
+        if (mouseX >= columnX)
         {
-            // The scroll column: the click never leaves the screen, and while
-            // the button is held dragging keeps scrolling.
-            if (textPanelHeight > mHeight && mouseY >= scrollBarTop &&
+            // The scroll column (from the panel's right edge on): the click
+            // never leaves the screen, and while the button is held dragging
+            // keeps scrolling; only a click beyond the edge scrolls.
+            if (textPanelHeight > mHeight && mouseX > columnX && mouseY >= scrollBarTop &&
                 mouseY <= scrollBarTop + scrollBarLength && scrollBarLength > 0)
             {
                 scrollPercent = (mouseY - scrollBarTop) * 100 / scrollBarLength;
