@@ -3,7 +3,7 @@
 #include "game/Board.h"
 
 #include "game/GameApp.h"
-#include "game/TutorialBoardFile.h"
+#include "game/DemoBoardFile.h"
 #include "platform/DebugOutput.h"
 
 #include <cassert>
@@ -72,7 +72,7 @@ int Board::tutorialArrowRowValue(int page)
 bool Board::readFile()
 {
     Platform::DebugOutput("readFile() \n");
-    const std::optional<TutorialBoard> board = TutorialBoardFile::Load(kDemoBoardFileName);
+    const std::optional<TutorialBoard> board = DemoBoardFile::Load(kDemoBoardFileName);
     if (!board)
     {
         Platform::DebugOutput("Cannot open file \n");

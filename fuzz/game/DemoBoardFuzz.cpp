@@ -2,7 +2,7 @@
 // board is put into a tutorial game whose script then runs through its pages.
 #include "game/Board.h"
 #include "game/GameApp.h"
-#include "game/TutorialBoardFile.h"
+#include "game/DemoBoardFile.h"
 #include "graphics/Image.h"
 
 #include <cstdlib>
@@ -44,7 +44,7 @@ public:
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     using namespace Lumo;
-    const std::optional<TutorialBoard> parsed = TutorialBoardFile::Parse(data, size);
+    const std::optional<TutorialBoard> parsed = DemoBoardFile::Parse(data, size);
     if (!parsed)
         return 0;
     for (int8_t cell : *parsed)

@@ -7,7 +7,7 @@
 #include "fonts/FontData.h"
 #include "fonts/ImageFont.h"
 #include "game/GameIds.h"
-#include "game/TutorialBoardFile.h"
+#include "game/DemoBoardFile.h"
 #include "platform/FileSystem.h"
 #include "platform/Video.h"
 #include "resources/ImageLib.h"
@@ -270,11 +270,11 @@ TEST(AssetSounds, SongsAreLooseFilesTheMusicPlayerOpens)
 
 TEST(AssetBoard, DemoBoardIsAValidBoardBesideTheGame)
 {
-    const auto board = TutorialBoardFile::Load("demo_board");
+    const auto board = DemoBoardFile::Load("demo_board");
     ASSERT_TRUE(board.has_value());
     std::vector<uint8_t> bytes;
     ASSERT_TRUE(Platform::ReadWholeFile("demo_board", bytes));
-    EXPECT_EQ(bytes.size(), TutorialBoardFile::kSize);
+    EXPECT_EQ(bytes.size(), DemoBoardFile::kSize);
 }
 
 TEST(AssetFont, DescriptionAndGlyphImageExist)

@@ -1,4 +1,4 @@
-#include "game/TutorialBoardFile.h"
+#include "game/DemoBoardFile.h"
 
 #include "platform/DebugOutput.h"
 #include "platform/FileSystem.h"
@@ -7,7 +7,7 @@
 
 namespace Lumo {
 
-std::optional<TutorialBoard> TutorialBoardFile::Parse(const uint8_t* data, size_t size)
+std::optional<TutorialBoard> DemoBoardFile::Parse(const uint8_t* data, size_t size)
 {
     if (data == nullptr || size < kSize)
     {
@@ -28,7 +28,7 @@ std::optional<TutorialBoard> TutorialBoardFile::Parse(const uint8_t* data, size_
     return board;
 }
 
-std::optional<TutorialBoard> TutorialBoardFile::Load(const std::string& path)
+std::optional<TutorialBoard> DemoBoardFile::Load(const std::string& path)
 {
     std::vector<uint8_t> bytes;
     if (!Platform::ReadWholeFile(path, bytes))

@@ -12,7 +12,7 @@ namespace Lumo {
 
 using TutorialBoard = std::array<int8_t, 154>;
 
-class TutorialBoardFile
+class DemoBoardFile
 {
 public:
     static constexpr size_t kSize = 154;
