@@ -160,6 +160,9 @@ public:
     static const char* textFor(int textId, bool eveningFlag, bool windowed);
     // The current width of a menu bar whose full width is given.
     int menuBarWidth(int fullWidth);
+    // The centre of side-panel row n: n x 84 + 42 (the score and stat panels
+    // put their numbers 38 pixels below it).
+    static int buttonCentreX(int n) { return n * 84 + 42; }
     // Tests the mouse against the bar of menu item `index`; sets the hover.
     bool hitTestMenuItem(int index, int top, int height);
     // The hover as the menu's drawing finds it: -1, then every item that is

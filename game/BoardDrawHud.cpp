@@ -22,7 +22,7 @@ constexpr int kComboTutorialPage = 6;
 // Baseline of score panel row n.
 int PanelRowY(int row)
 {
-    return row * 84 + 42 + 38;
+    return Board::buttonCentreX(row) + 38;
 }
 
 bool MouseOverField(const Board& board)
