@@ -148,7 +148,7 @@ void LumoAppBase::Init()
         return;
     mInitDone = true;
 
-    mSettings = std::make_unique<Platform::SettingsStore>("SOFTWARE\\" + mRegKey);
+    mSettings = std::make_unique<RegistrySettings>("SOFTWARE\\" + mRegKey);
     ReadSettings();
 
     SetDataFolder(Platform::GetUserDataFolder(mProdName));

@@ -40,6 +40,10 @@ class SoundManager;
 class Widget;
 class WidgetManager;
 
+// The application's per-user settings, kept under "SOFTWARE\\" + the registry
+// key (the platform's stand-in of the registry).
+using RegistrySettings = Platform::SettingsStore;
+
 class LumoAppBase : public ButtonListener, public DialogListener
 {
 public:
@@ -214,7 +218,7 @@ private:
     std::unique_ptr<Platform::Clock> mClock;
     ClockProxy mClockProxy{*this};
     std::unique_ptr<Platform::VideoBackend> mVideo;
-    std::unique_ptr<Platform::SettingsStore> mSettings;
+    std::unique_ptr<RegistrySettings> mSettings;
     std::unique_ptr<SharedImageMap> mSharedImages;
     std::thread mLoadingThread;
     std::thread::id mMainThreadId = std::this_thread::get_id();
