@@ -66,8 +66,10 @@ void BarReflection(AssetSink& sink)
     cairo_pattern_add_color_stop_rgba(p, 0, 1, 1, 1, 0.55);
     cairo_pattern_add_color_stop_rgba(p, 0.5, 1, 1, 1, 0.25);
     cairo_pattern_add_color_stop_rgba(p, 1, 1, 1, 1, 0);
+    // The game stretches it over the whole bar, rounded corners included: the
+    // end columns stay clear so no square end shows beyond the corners.
     cairo_set_source(cr, p);
-    cairo_rectangle(cr, 0, 2, 16, 18);
+    cairo_rectangle(cr, 1, 2, 14, 18);
     cairo_fill(cr);
     cairo_pattern_destroy(p);
     sink.AddCanvas("images/menu_bar_reflection.png", canvas);
