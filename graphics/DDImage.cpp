@@ -49,6 +49,10 @@ void DDImage::UnlockSurface()
 
 void DDImage::FreeMemoryData()
 {
+    // A palettised image keeps its pixels only in the palette, which is
+    // dropped below: rebuild the 32-bit pixels (the surface's) first.
+    if (IsPalettized())
+        (void)GetBits();
     PixelsDrawn();
 }
 

@@ -190,6 +190,18 @@ TEST(DDImageTest, SurfaceLiesOverThePixelsAndLocksAreCounted)
     EXPECT_EQ(image.GetLockCount(), 0);
 }
 
+TEST(DDImageTest, FreeMemoryDataKeepsTheImageOfAPalettisedImage)
+{
+    DDImage image;
+    const uint32_t pixels[2] = {0xFF010101u, 0x80020202u};
+    image.SetBits(pixels, 2, 1);
+    ASSERT_TRUE(image.Palletize());
+    image.FreeMemoryData();
+    EXPECT_FALSE(image.IsPalettized());
+    EXPECT_EQ(PixelAt(image, 0, 0), 0xFF010101u);
+    EXPECT_EQ(PixelAt(image, 1, 0), 0x80020202u);
+}
+
 TEST(DDImageTest, ScreenImageDrawsAs888AndKeepsItsPixelsWhenPurged)
 {
     DDImage screen;
