@@ -171,5 +171,46 @@ TEST(RasterPixel, SixteenBitRowsAndBitFifteen)
     EXPECT_EQ(pixels[319], 0xFFFF);
 }
 
+TEST(RasterPixel, VertexColourGradients)
+{
+    // Red 0 at (0, 0), 128 at (16, 0), 64 at (0, 16): the long (left) edge
+    // steps 4 a row, the span 8 a pixel, so pixel (x, y) has red 4y + 8x.
+    GuardedBuffer<uint32_t> out(20, 20, 0);
+    const RasterVertex tri[3] = {Fixed(0, 0, 0, 0, 0xFF000000u), Fixed(16, 0, 0, 0, 0xFF800000u),
+                                 Fixed(0, 16, 0, 0, 0xFF400000u)};
+    GetTriangleDrawerTable()[TRI_VERTEX_COLOR](tri, out.Bits(), out.Pitch(), {}, {}, out.Clip());
+    EXPECT_EQ(out.At(3, 2), 0xFF200000u);
+    EXPECT_EQ(out.At(0, 10), 0xFF280000u);
+    EXPECT_EQ(out.At(5, 10), 0xFF500000u);
+    EXPECT_EQ(out.At(6, 10), 0u); // the centre on the right edge is not drawn
+    EXPECT_TRUE(out.GuardIntact());
+}
+
+TEST(RasterPixel, VertexColoursUnderModulation)
+{
+    // Vertices (200, 255, 128, 64) under the colour (128, 255, 128, 0), over black, XRGB.
+    RasterVertex first[3], second[3];
+    SquareTriangles(first, second, 0xC8FF8040u);
+    const RasterVertex before = first[0];
+    const RasterColor colour{.a = 128, .r = 255, .g = 128, .b = 0};
+    const std::vector<uint32_t> white(256, 0xFFFFFFFFu);
+
+    // Untextured: the vertices are scaled first (a 100, red 254.0..., green 64),
+    // then blended at a = 100: (254 * 100) >> 8 = 99, (64 * 100) >> 8 = 25.
+    GuardedBuffer<uint32_t> flat(4, 4, 0xFF000000u);
+    GetTriangleDrawerTable()[32 + TRI_VERTEX_COLOR + TRI_MODULATE](first, flat.Bits(), flat.Pitch(), {}, colour,
+                                                                     flat.Clip());
+    EXPECT_EQ(flat.At(1, 1), 0xFF631900u);
+    EXPECT_EQ(first[0].a, before.a); // the caller's records stay unscaled
+    EXPECT_EQ(first[0].r, before.r);
+
+    // Textured: F = (colour * vertex 8.16) >> 24 gives 254, 64, 0 and K = 100;
+    // m = 253, 63, 0 at a = (100 * 255) >> 8 = 99: (253 * 99) >> 8 = 97, (63 * 99) >> 8 = 24.
+    GuardedBuffer<uint32_t> textured(4, 4, 0xFF000000u);
+    GetTriangleDrawerTable()[32 + TRI_TEXTURED + TRI_ALPHA_BLEND + TRI_VERTEX_COLOR + TRI_MODULATE](
+        first, textured.Bits(), textured.Pitch(), InfoOf(white, 16), colour, textured.Clip());
+    EXPECT_EQ(textured.At(1, 1), 0xFF611800u);
+}
+
 } // namespace
 } // namespace Lumo
