@@ -1,4 +1,5 @@
 #include "audio/BassMusicInterface.h"
+#include "audio/MusicFade.h"
 #include "app/Common.h"
 #include "audio/BassInstance.h"
 #include "platform/audio/Mixer.h"
@@ -314,19 +315,8 @@ void BassMusicInterface::Update()
     {
         if (info.mVolumeAdd == 0.0)
             continue;
-        info.mVolume += info.mVolumeAdd;
-        if (info.mVolume > info.mVolumeCap)
-        {
-            info.mVolume = info.mVolumeCap;
-            info.mVolumeAdd = 0.0;
-        }
-        else if (info.mVolume < 0.0)
-        {
-            info.mVolume = 0.0;
-            info.mVolumeAdd = 0.0;
-            if (info.mStopOnFade)
-                mBass.BASS_ChannelStop(info.GetHandle());
-        }
+        if (StepMusicFade(info.mVolume, info.mVolumeAdd, info.mVolumeCap) && info.mStopOnFade)
+            mBass.BASS_ChannelStop(info.GetHandle());
         ApplyVolume(info);
     }
 }

@@ -1,4 +1,5 @@
 #include "audio/FModMusicInterface.h"
+#include "audio/MusicFade.h"
 #include "audio/FmodInstance.h"
 
 namespace Lumo {
@@ -210,19 +211,8 @@ void FModMusicInterface::Update()
     {
         if (info.mVolumeAdd == 0.0)
             continue;
-        info.mVolume += info.mVolumeAdd;
-        if (info.mVolume > info.mVolumeCap)
-        {
-            info.mVolume = info.mVolumeCap;
-            info.mVolumeAdd = 0.0;
-        }
-        else if (info.mVolume < 0.0)
-        {
-            info.mVolume = 0.0;
-            info.mVolumeAdd = 0.0;
-            if (info.mStopOnFade)
-                StopChannel(id, info);
-        }
+        if (StepMusicFade(info.mVolume, info.mVolumeAdd, info.mVolumeCap) && info.mStopOnFade)
+            StopChannel(id, info);
         ApplyVolume(id, info);
     }
 }
