@@ -230,6 +230,7 @@ private:
     int mExitCode = 0;
 
     std::deque<Platform::InputEvent> mDeferredMessages;
+    bool mHoldInputUntilUpdate = false; // a button message waits for an update
     uint32_t mLastTime = 0;
     uint32_t mAccumulated = 0;
     bool mTimeStarted = false;

@@ -48,11 +48,16 @@ bool LumoAppBase::RunOnePass()
         mDeferredMessages.push_back(event);
     }
 
-    if (!mDeferredMessages.empty())
+    // One deferred message per pass. After a button message the next one waits
+    // for an update, so a click shorter than a step (a tap, a scripted click)
+    // is still seen held by the widgets' per-update logic.
+    if (!mDeferredMessages.empty() && !mHoldInputUntilUpdate)
     {
         Platform::InputEvent event = mDeferredMessages.front();
         mDeferredMessages.pop_front();
         ProcessDeferredMessage(event);
+        if (event.type == Platform::EventType::MouseDown || event.type == Platform::EventType::MouseUp)
+            mHoldInputUntilUpdate = true;
         if (mShutdown)
             return false;
     }
@@ -100,6 +105,7 @@ void LumoAppBase::DoUpdate()
         return;
 
     ++mUpdateCount;
+    mHoldInputUntilUpdate = false;
     if (mWidgetManager != nullptr)
         mWidgetManager->UpdateFrame();
     if (mMusicInterface != nullptr)

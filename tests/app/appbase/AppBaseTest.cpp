@@ -459,3 +459,52 @@ TEST(AppBaseTest, MaxUpdatesEndsTheRunInOrder)
 
 } // namespace
 } // namespace Lumo
+
+namespace Lumo {
+namespace {
+
+// Holds a flag while the left button is down and notes whether an update saw it.
+class HoldWidget : public Widget
+{
+public:
+    void MouseDown(int, int, int) override { held = true; }
+    void MouseUp(int, int, int) override { held = false; }
+    void Update() override
+    {
+        Widget::Update();
+        if (held)
+            ++updatesHeld;
+    }
+    bool held = false;
+    int updatesHeld = 0;
+};
+
+TEST(AppBaseTest, AClickShorterThanAStepIsStillSeenHeldByAnUpdate)
+{
+    SetCommandLineArgs(0, nullptr);
+    TestApp app("LumoTests\\ShortClick");
+    app.mLoadingThreadEnabled = false;
+    app.Init();
+    Platform::VirtualClock* clock = app.UseVirtualClock();
+    HoldWidget widget;
+    widget.Resize(0, 0, 10, 10);
+    app.mWidgetManager->AddWidget(&widget);
+    app.RunOnePass(); // starts the clock
+
+    Platform::InputEvent up = Click(3, 3);
+    up.type = Platform::EventType::MouseUp;
+    app.QueueInput(Click(3, 3));
+    app.QueueInput(up);
+    for (int pass = 0; pass < 8; ++pass)
+    {
+        clock->Advance(4); // most passes run no update
+        app.RunOnePass();
+    }
+    EXPECT_FALSE(widget.held);
+    EXPECT_GE(widget.updatesHeld, 1);
+    app.mWidgetManager->RemoveWidget(&widget);
+    app.Shutdown();
+}
+
+} // namespace
+} // namespace Lumo
