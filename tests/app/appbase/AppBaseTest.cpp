@@ -363,11 +363,6 @@ TEST(AppBaseTest, ShutdownOffTheMainThreadOnlyRequestsIt)
     EXPECT_TRUE(app.mShutdown);
 }
 
-} // namespace
-} // namespace Lumo
-
-namespace Lumo {
-namespace {
 
 TEST(AppBaseTest, ReplacingTheClockAfterInitKeepsTheSoundManagerWorking)
 {
@@ -382,11 +377,6 @@ TEST(AppBaseTest, ReplacingTheClockAfterInitKeepsTheSoundManagerWorking)
     app.Shutdown();
 }
 
-} // namespace
-} // namespace Lumo
-
-namespace Lumo {
-namespace {
 
 class KeyApp : public TestApp
 {
@@ -457,11 +447,6 @@ TEST(AppBaseTest, MaxUpdatesEndsTheRunInOrder)
     EXPECT_TRUE(app.mShutdown);
 }
 
-} // namespace
-} // namespace Lumo
-
-namespace Lumo {
-namespace {
 
 // Holds a flag while the left button is down and notes whether an update saw it.
 class HoldWidget : public Widget
