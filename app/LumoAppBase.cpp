@@ -16,6 +16,7 @@
 #include "platform/FileSystem.h"
 #include "platform/ModuleLoader.h"
 #include "platform/Settings.h"
+#include "platform/StopSignal.h"
 #include "platform/Video.h"
 #include "platform/audio/Mixer.h"
 #include "resources/ImageLib.h"
@@ -249,6 +250,7 @@ void LumoAppBase::Start()
 {
     if (mShutdown)
         return;
+    Platform::InstallStopSignalHandlers();
     StartLoading();
     if (mVideo)
         mVideo->ShowWindow(true);
@@ -305,6 +307,7 @@ void LumoAppBase::ShutdownOnMainThread()
     }
     mShutdownDone = true;
     mShutdown = true;
+    OnShutdown();
     if (mMusicInterface != nullptr)
         mMusicInterface->StopAllMusic();
     ImageLib::CloseJpeg2000Codec();

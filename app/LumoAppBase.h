@@ -67,6 +67,10 @@ public:
     virtual void LoadResources() {}
     // Runs once on the main thread after the loading thread has ended.
     virtual void OnLoadingComplete() {}
+    // Runs once on the main thread when an orderly shutdown begins (any way
+    // out: a menu, the window's close button, SIGTERM/SIGINT, the update
+    // limit), before the music stops and the settings are written.
+    virtual void OnShutdown() {}
     // A key-down, before the widgets see it, only while the debug-key mode is
     // on (Ctrl+Alt+D) or a demo plays back. True stops the key.
     virtual bool HandleDebugKey(int keyCode);

@@ -8,6 +8,7 @@
 #include "graphics/Graphics.h"
 #include "graphics/display/DDInterface.h"
 #include "platform/DebugOutput.h"
+#include "platform/StopSignal.h"
 #include "platform/Video.h"
 #include "widgets/Widget.h"
 #include "widgets/WidgetManager.h"
@@ -31,6 +32,9 @@ void LumoAppBase::QueueInput(const Platform::InputEvent& event)
 
 bool LumoAppBase::RunOnePass()
 {
+    // SIGTERM or SIGINT ends the run like the window's close button.
+    if (Platform::StopSignalReceived() && !mShutdown)
+        Shutdown();
     if (mShutdownRequested && !mShutdown)
         ShutdownOnMainThread();
     if (mShutdown)
@@ -197,11 +201,17 @@ void LumoAppBase::ProcessDeferredMessage(const Platform::InputEvent& event)
     ApplyInput(event);
 }
 
-void LumoAppBase::ApplyInput(const Platform::InputEvent& event)
+void LumoAppBase::ApplyInput(const Platform::InputEvent& rawEvent)
 {
     WidgetManager* wm = mWidgetManager;
     if (wm == nullptr)
         return;
+    // A position far off the screen (a damaged demo, a pointer grabbed while
+    // dragging) is pulled in, so no widget's arithmetic on it can overflow.
+    constexpr int kMaxOffScreen = 1 << 16;
+    Platform::InputEvent event = rawEvent;
+    event.x = std::clamp(event.x, -kMaxOffScreen, mWidth + kMaxOffScreen);
+    event.y = std::clamp(event.y, -kMaxOffScreen, mHeight + kMaxOffScreen);
     using Platform::EventType;
     switch (event.type)
     {
@@ -211,9 +221,10 @@ void LumoAppBase::ApplyInput(const Platform::InputEvent& event)
     case EventType::MouseDown:
     case EventType::MouseUp:
     {
-        int code = event.clickCount;
+        // Widgets take a small count: 1 single, 2 double; right is negative.
+        int code = std::clamp(event.clickCount, 1, 2);
         if (event.button == Platform::MOUSE_RIGHT)
-            code = -event.clickCount;
+            code = -code;
         else if (event.button == Platform::MOUSE_MIDDLE)
             code = 3;
         if (event.type == EventType::MouseDown)

@@ -87,7 +87,9 @@ void DebugOutputF(const char* format, ...)
     DebugOutput(text);
 }
 
-void Log(const char* module, const std::string& text)
+namespace {
+
+void LogLine(const char* module, const std::string& text, bool toStderr)
 {
     std::string line = std::string(module ? module : "LOG") + ": " + text;
     Sink& sink = GetSink();
@@ -99,8 +101,23 @@ void Log(const char* module, const std::string& text)
         sink.pending.clear();
     }
     AddLineLocked(sink, line);
-    if (ToStderr())
+    if (toStderr)
+    {
         std::fprintf(stderr, "%s\n", line.c_str());
+        std::fflush(stderr);
+    }
+}
+
+} // namespace
+
+void Log(const char* module, const std::string& text)
+{
+    LogLine(module, text, ToStderr());
+}
+
+void Notice(const char* module, const std::string& text)
+{
+    LogLine(module, text, true);
 }
 
 std::vector<std::string> GetDebugOutputLines()

@@ -16,6 +16,10 @@ void DebugOutputF(const char* format, ...) __attribute__((format(printf, 1, 2)))
 // the line "IMAGE: invalid file data"; it always stands on a line of its own.
 void Log(const char* module, const std::string& text);
 
+// A note the user must see (a damaged file set aside, a fatal error): goes to
+// the sink like Log and always to stderr, whatever LUMO_DEBUG_OUTPUT says.
+void Notice(const char* module, const std::string& text);
+
 // The lines written since the last clear, oldest first; an unfinished last
 // line is included (tests).
 std::vector<std::string> GetDebugOutputLines();
