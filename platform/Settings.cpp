@@ -11,7 +11,9 @@
 #include "platform/FileSystem.h"
 
 #include <cassert>
-#include <vector>
+#include <cstdio>
+#include <memory>
+#include <string_view>
 
 namespace Lumo::Platform {
 
@@ -83,7 +85,22 @@ int HexDigit(char c)
     return -1;
 }
 
-std::optional<std::string> Unescape(const std::string& text)
+// The length Escape gives, without building it.
+size_t EscapedLength(const std::string& text)
+{
+    size_t length = 0;
+    for (char c : text)
+        length += c == '\\' || c == '\n' || c == '\r' || c == '\t' ? 2 : IsControl(c) ? 4 : 1;
+    return length;
+}
+
+// The length of the line Serialize writes for a string value.
+size_t StringLineLength(const std::string& name, const std::string& value)
+{
+    return name.size() + 3 + EscapedLength(value);
+}
+
+std::optional<std::string> Unescape(std::string_view text)
 {
     std::string out;
     for (size_t i = 0; i < text.size(); ++i)
@@ -116,7 +133,7 @@ std::optional<std::string> Unescape(const std::string& text)
     return out;
 }
 
-std::optional<uint32_t> ParseDword(const std::string& text)
+std::optional<uint32_t> ParseDword(std::string_view text)
 {
     if (text.empty() || text.size() > 10)
         return std::nullopt;
@@ -142,14 +159,36 @@ SettingsStore::SettingsStore(const std::string& key)
 bool SettingsStore::Load()
 {
     mValues.clear();
-    std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(mFilePath, bytes))
-        return false; // no settings yet: the defaults apply
-    if (!Parse(std::string(bytes.begin(), bytes.end())))
+    const std::unique_ptr<FILE, int (*)(FILE*)> file(OpenFile(mFilePath, "rb"), &std::fclose);
+    if (!file)
     {
-        Log("SETTINGS", "ignoring corrupt settings file " + mFilePath);
+        if (FileExists(mFilePath))
+            Notice("SETTINGS", "cannot read the settings file " + mFilePath + ": the defaults apply");
+        return false; // no settings yet: the defaults apply
+    }
+    // One byte past the cap tells a file that is too long; the rest is never read.
+    std::string text(kMaxFileBytes + 1, '\0');
+    text.resize(std::fread(text.data(), 1, text.size(), file.get()));
+    if (std::ferror(file.get()))
+    {
+        Notice("SETTINGS", "cannot read the settings file " + mFilePath + ": the defaults apply");
         return false;
     }
+    const bool cut = text.size() > kMaxFileBytes;
+    if (cut)
+    {
+        // Only the whole lines within the cap count.
+        const size_t lastNewline = text.rfind('\n', kMaxFileBytes - 1);
+        text.resize(lastNewline == std::string::npos ? 0 : lastNewline + 1);
+    }
+    size_t firstBad = 0;
+    if (const size_t bad = Parse(text, &firstBad); bad > 0)
+        Notice("SETTINGS", "settings file " + mFilePath + ": " + std::to_string(bad) +
+                               (bad == 1 ? " bad line" : " bad lines") + " ignored (the first is line " +
+                               std::to_string(firstBad) + "); the other settings are kept");
+    if (cut)
+        Notice("SETTINGS", "settings file " + mFilePath + " is longer than " + std::to_string(kMaxFileBytes) +
+                               " bytes: only its beginning is read");
     return true;
 }
 
@@ -191,8 +230,15 @@ void SettingsStore::SetDword(const std::string& name, uint32_t value)
 void SettingsStore::SetString(const std::string& name, const std::string& value)
 {
     assert(IsValidName(name));
-    if (IsValidName(name))
-        mValues[name] = Value{true, 0, value};
+    if (!IsValidName(name))
+        return;
+    if (StringLineLength(name, value) > kMaxLineBytes)
+    {
+        // It could not be read back: keep the store as it was.
+        Log("SETTINGS", "value of " + name + " is too long to keep");
+        return;
+    }
+    mValues[name] = Value{true, 0, value};
 }
 
 void SettingsStore::Remove(const std::string& name)
@@ -200,39 +246,43 @@ void SettingsStore::Remove(const std::string& name)
     mValues.erase(name);
 }
 
-bool SettingsStore::Parse(const std::string& text)
+size_t SettingsStore::Parse(const std::string& text, size_t* firstBadLine)
 {
-    std::map<std::string, Value> values;
+    mValues.clear();
+    const std::string_view all(text);
+    size_t bad = 0;
+    size_t lineNumber = 0;
     size_t start = 0;
-    while (start < text.size())
+    while (start < all.size())
     {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(start, end - start);
+        size_t end = all.find('\n', start);
+        if (end == std::string_view::npos)
+            end = all.size();
+        std::string_view line = all.substr(start, end - start);
         start = end + 1;
+        ++lineNumber;
         if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+            line.remove_suffix(1);
         if (line.empty() || line[0] == '#')
             continue;
-        if (!ParseLine(line, values))
+        if (line.size() > kMaxLineBytes || !ParseLine(line, mValues))
         {
-            mValues.clear();
-            return false;
+            if (bad++ == 0 && firstBadLine != nullptr)
+                *firstBadLine = lineNumber;
         }
     }
-    mValues = std::move(values);
-    return true;
+    return bad;
 }
 
-// One "name=d:<decimal>" or "name=s:<escaped text>" line into values.
-bool SettingsStore::ParseLine(const std::string& line, std::map<std::string, Value>& values)
+// One "name=d:<decimal>" or "name=s:<escaped text>" line into values; a
+// value is kept only when the line written for it would fit the line cap.
+bool SettingsStore::ParseLine(std::string_view line, std::map<std::string, Value>& values)
 {
     size_t equals = line.find('=');
-    if (equals == std::string::npos || line.size() < equals + 3 || line[equals + 2] != ':')
+    if (equals == std::string_view::npos || line.size() < equals + 3 || line[equals + 2] != ':')
         return false;
-    std::string name = line.substr(0, equals);
-    std::string body = line.substr(equals + 3);
+    std::string name(line.substr(0, equals));
+    std::string_view body = line.substr(equals + 3);
     if (!IsValidName(name))
         return false;
     Value value;
@@ -250,6 +300,8 @@ bool SettingsStore::ParseLine(const std::string& line, std::map<std::string, Val
             return false;
         value.isString = true;
         value.text = std::move(*unescaped);
+        if (StringLineLength(name, value.text) > kMaxLineBytes)
+            return false; // raw tabs grow when written
     }
     else
     {
