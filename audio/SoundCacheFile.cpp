@@ -32,11 +32,29 @@ private:
     std::vector<uint8_t>& mOut;
 };
 
+// Whether one of the name's components, split at either slash, is "..".
+bool HasParentStep(const std::string& name)
+{
+    size_t start = 0;
+    while (start <= name.size())
+    {
+        size_t end = name.find_first_of("\\/", start);
+        if (end == std::string::npos)
+            end = name.size();
+        if (end - start == 2 && name.compare(start, 2, "..") == 0)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
 } // namespace
 
 std::string SoundCachePath(const std::string& dataFolder, const std::string& name)
 {
-    if (name.size() <= 2 || name[0] == '\\' || name[0] == '/' || name[1] == ':')
+    // The cache file must stay inside the data folder: no absolute names and
+    // no steps up out of it.
+    if (name.size() <= 2 || name[0] == '\\' || name[0] == '/' || name[1] == ':' || HasParentStep(name))
         return std::string();
     return dataFolder + "cached\\" + name + ".wav";
 }

@@ -19,7 +19,8 @@ constexpr uint8_t kSoundCacheScramble = 0x5E;
 
 // The cache file of a sound name: dataFolder + "cached\\" + name + ".wav";
 // "" for names that get no cache (2 characters or fewer, a leading '\\' or
-// '/', or ':' as the second character).
+// '/', ':' as the second character, or a ".." component between either slash),
+// so the file never lands outside the data folder.
 std::string SoundCachePath(const std::string& dataFolder, const std::string& name);
 
 // The whole file; pcm is copied (scrambled), never changed. The path length

@@ -4,6 +4,7 @@
 #include "audio/SoundFileReaders.h"
 #include "platform/audio/Mixer.h"
 #include "tests/audio/SoundTestFiles.h"
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -48,6 +49,12 @@ TEST(SoundCacheFileTest, OnlyRelativeNamesGetACachePath)
     EXPECT_EQ(SoundCachePath("/data/", "/abs/blob"), "");
     EXPECT_EQ(SoundCachePath("/data/", "\\abs\\blob"), "");
     EXPECT_EQ(SoundCachePath("/data/", "C:\\sound\\blob"), "");
+    // A ".." component, between either slash, would step out of the data folder.
+    for (const char* name : {"../x/snd", "..\\x\\snd", "sound/../../x", "sound\\..", "a/..\\b", "sound/.."})
+        EXPECT_EQ(SoundCachePath("/data/", name), "") << name;
+    // Dots that are not a step up are ordinary names.
+    EXPECT_EQ(SoundCachePath("/data/", "sound/..blob"), "/data/cached\\sound/..blob.wav");
+    EXPECT_EQ(SoundCachePath("/data/", "sound/./a...b"), "/data/cached\\sound/./a...b.wav");
 }
 
 class SoundCacheTest : public ::testing::Test
@@ -129,6 +136,26 @@ TEST_F(SoundCacheTest, WavAndAbsoluteNamesAreNeverCached)
     ASSERT_TRUE(mManager->LoadSound(1, mFolder.Root() + "sound/beep"));
     EXPECT_FALSE(Platform::DirectoryExists(mFolder.Root() + "data/cached/" + mFolder.Root()));
     EXPECT_EQ(mManager->GetDataSize(1), 6u);
+}
+
+TEST_F(SoundCacheTest, NamesThatStepUpAreLoadedButNeverCached)
+{
+    // Played from two levels below the test folder, "../../x/snd" is a sound
+    // beside the data folder; its cache would land outside that folder.
+    WriteFile("x/snd.au", AuFile(1, 8000, 1, {0x80, 0x00, 0xFF}, 3));
+    ASSERT_TRUE(Platform::CreateDirectories(mFolder.Root() + "play/game"));
+    ASSERT_TRUE(Platform::SetCurrentFolder(mFolder.Root() + "play/game"));
+    for (const char* name : {"../../x/snd", "..\\..\\x\\snd", "../game/../../x/snd"})
+    {
+        ASSERT_TRUE(mManager->LoadSound(3, name)) << name;
+        EXPECT_EQ(mManager->GetDataSize(3), 6u) << name;
+    }
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(mFolder.Root()))
+        if (entry.is_regular_file())
+            files.push_back(std::filesystem::relative(entry.path(), mFolder.Root()).generic_string());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{"sound/beep.au", "x/snd.au"})) << "no cache file anywhere";
 }
 
 TEST_F(SoundCacheTest, OggIsDecodedAndCached)
