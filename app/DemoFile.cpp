@@ -17,6 +17,11 @@ constexpr uint8_t kEndKind = 255;
 constexpr uint32_t kMaxCodePoint = 0x10FFFF;
 constexpr size_t kMaxNameLength = 0xFFFF;
 const auto kLastEventType = static_cast<uint8_t>(Platform::EventType::MouseLeave);
+// No screen is this large, and a pointer dragged off the window stays well
+// inside it; a position beyond it is damage, not input.
+constexpr int32_t kMaxCoordinate = 1 << 16;
+// 1 single, 2 double click; 0 and 3 are left for hand-made and other input.
+constexpr int32_t kMaxClickCount = 3;
 
 void WriteU32(Buffer& buffer, uint32_t value)
 {
@@ -90,6 +95,11 @@ bool ReadInput(ByteReader& reader, Platform::InputEvent& event, std::string& err
         return error = "truncated", false;
     if (type > kLastEventType || button > Platform::MOUSE_MIDDLE || modifiers > 7 || event.ch > kMaxCodePoint)
         return error = "bad input message", false;
+    if (event.x < -kMaxCoordinate || event.x > kMaxCoordinate || event.y < -kMaxCoordinate ||
+        event.y > kMaxCoordinate)
+        return error = "bad input message (position far outside the screen)", false;
+    if (event.clickCount < 0 || event.clickCount > kMaxClickCount)
+        return error = "bad input message (click count)", false;
     event.type = static_cast<Platform::EventType>(type);
     event.button = button;
     event.shift = (modifiers & 1) != 0;

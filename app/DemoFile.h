@@ -11,8 +11,9 @@
 //   loadedUpdate   uint32   update number at which loading completed
 //                           (0xFFFFFFFF: it never did)
 //   records, each: kind uint8, update uint32, then by kind:
-//     1 input:       type uint8 (Platform::EventType), x int32, y int32,
-//                    button uint8 (0..2), clickCount int32, wheel int32,
+//     1 input:       type uint8 (Platform::EventType), x int32, y int32
+//                    (each within -65536..65536), button uint8 (0..2),
+//                    clickCount int32 (0..3), wheel int32,
 //                    keyCode int32, ch uint32 (<= 0x10FFFF),
 //                    modifiers uint8 (1 shift, 2 ctrl, 4 alt)
 //     2 file exists: nameLength uint16, name, answer uint8 (0 or 1)

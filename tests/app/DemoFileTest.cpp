@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 
 namespace Lumo {
@@ -148,6 +149,73 @@ TEST(DemoFile, CorruptDemosAreRefused)
     const auto lines = Platform::GetDebugOutputLines();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].rfind("DEMO: ", 0), 0u);
+}
+
+// Input that no screen or mouse gives: positions far off the screen and click
+// counts that are not a small number (the right button's count is negated
+// downstream, so INT_MIN must never get there).
+TEST(DemoFile, InputFarOffTheScreenOrWithAStrangeClickCountIsRefused)
+{
+    struct Case
+    {
+        Platform::EventType type;
+        int button, x, y, clickCount;
+        const char* expected;
+    };
+    using Platform::EventType;
+    const Case cases[] = {
+        {EventType::MouseMove, 0, INT32_MAX, 300, 1, "position far outside the screen"},
+        {EventType::MouseMove, 0, INT32_MIN, 300, 1, "position far outside the screen"},
+        {EventType::MouseMove, 0, 400, INT32_MAX, 1, "position far outside the screen"},
+        {EventType::MouseMove, 0, 400, -65537, 1, "position far outside the screen"},
+        {EventType::MouseUp, 0, 65537, 0, 1, "position far outside the screen"},
+        {EventType::MouseDown, Platform::MOUSE_RIGHT, 400, 300, INT32_MIN, "click count"},
+        {EventType::MouseDown, Platform::MOUSE_LEFT, 400, 300, INT32_MAX, "click count"},
+        {EventType::MouseUp, Platform::MOUSE_LEFT, 400, 300, -1, "click count"},
+        {EventType::MouseDown, Platform::MOUSE_LEFT, 400, 300, 4, "click count"},
+        {EventType::KeyDown, 0, 0, 0, 1000, "click count"},
+    };
+    for (const Case& c : cases)
+    {
+        DemoFile demo = SampleDemo();
+        DemoRecord& record = demo.records[0];
+        record.input.type = c.type;
+        record.input.button = c.button;
+        record.input.x = c.x;
+        record.input.y = c.y;
+        record.input.clickCount = c.clickCount;
+        const std::vector<uint8_t> bytes = Bytes(demo);
+        std::string error;
+        DemoFile back;
+        EXPECT_FALSE(back.Parse(bytes.data(), bytes.size(), error)) << c.x << "," << c.y << " " << c.clickCount;
+        EXPECT_EQ(error, std::string("record 0: bad input message (") + c.expected + ")");
+        EXPECT_TRUE(back.records.empty());
+    }
+
+    // The edges are still input: off the window by a screen's width or more,
+    // and every count a mouse gives.
+    DemoFile demo = SampleDemo();
+    demo.records[0].input.x = -65536;
+    demo.records[0].input.y = 65536;
+    demo.records[0].input.clickCount = 3;
+    demo.records[1].input.clickCount = 0;
+    std::vector<uint8_t> bytes = Bytes(demo);
+    DemoFile back;
+    std::string error;
+    ASSERT_TRUE(back.Parse(bytes.data(), bytes.size(), error)) << error;
+    ExpectSame(demo, back);
+
+    // Through Load the refusal names the file and is logged like any damaged demo.
+    demo.records[0].input.x = INT32_MIN;
+    const std::string path = testing::TempDir() + "lumo_core_far_demo.dmo";
+    ASSERT_TRUE(demo.Save(path));
+    Platform::ClearDebugOutput();
+    EXPECT_FALSE(back.Load(path, error));
+    std::filesystem::remove(path);
+    EXPECT_EQ(error, path + ": record 0: bad input message (position far outside the screen)");
+    const auto lines = Platform::GetDebugOutputLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], "DEMO: " + error);
 }
 
 TEST(DemoFile, HugeByteCountIsRefusedWithoutAllocating)
