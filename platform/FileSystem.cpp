@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <memory>
 #include <optional>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -86,6 +87,43 @@ std::string DirectoryOf(const std::string& hostPath)
     if (slash == std::string::npos)
         return ".";
     return slash == 0 ? "/" : hostPath.substr(0, slash);
+}
+
+// The file a chain of symbolic links ends at; the path itself when it is no
+// link. A link to a missing file gives that file's path, so a write creates it.
+std::string FollowLinks(std::string hostPath)
+{
+    constexpr int kMaxHops = 40;
+    for (int hop = 0; hop < kMaxHops; ++hop)
+    {
+        struct stat info;
+        if (hostPath.empty() || lstat(hostPath.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return hostPath;
+        std::vector<char> buffer(PATH_MAX + 1);
+        const ssize_t length = readlink(hostPath.c_str(), buffer.data(), buffer.size() - 1);
+        if (length <= 0)
+            return hostPath;
+        std::string target(buffer.data(), static_cast<size_t>(length));
+        if (target[0] != '/')
+            target = JoinPath(DirectoryOf(hostPath), target);
+        hostPath = std::move(target);
+    }
+    return hostPath;
+}
+
+bool ProcessRuns(long pid)
+{
+    return kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+// The process id in a temporary's name suffix, or -1 when the suffix is not
+// only digits.
+long TemporaryOwner(const std::string& suffix)
+{
+    if (suffix.empty() || suffix.size() > 9 ||
+        !std::all_of(suffix.begin(), suffix.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return -1;
+    return std::stol(suffix);
 }
 
 bool WriteAndSync(FILE* file, const void* data, size_t size)
@@ -166,14 +204,24 @@ bool GetFileWriteTime(const std::string& path, uint64_t& fileTime)
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes)
 {
+    return ReadFileStart(path, SIZE_MAX, bytes);
+}
+
+bool ReadFileStart(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes)
+{
     bytes.clear();
     FilePtr file(OpenFile(path, "rb"));
     if (!file)
         return false;
     uint8_t chunk[65536];
-    size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0)
+    while (bytes.size() < maxBytes)
+    {
+        const size_t want = std::min(sizeof chunk, maxBytes - bytes.size());
+        const size_t got = std::fread(chunk, 1, want, file.get());
+        if (got == 0)
+            break;
         bytes.insert(bytes.end(), chunk, chunk + got);
+    }
     if (std::ferror(file.get()))
     {
         bytes.clear();
@@ -186,7 +234,7 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size)
 {
     if (path.empty() || (size > 0 && !data))
         return false;
-    const std::string target = MapPath(path);
+    const std::string target = FollowLinks(MapPath(path));
     const std::string temp = target + ".tmp" + std::to_string(GetProcessId());
     FILE* file = std::fopen(temp.c_str(), "wb");
     if (!file)
@@ -204,6 +252,44 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size)
     }
     SyncDirectory(DirectoryOf(target));
     return true;
+}
+
+int RemoveStaleTemporaries(const std::string& path)
+{
+    if (path.empty())
+        return 0;
+    const std::string target = FollowLinks(MapPath(path));
+    const size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+    const std::string prefix = target.substr(slash == std::string::npos ? 0 : slash + 1) + ".tmp";
+    std::vector<std::string> stale;
+    {
+        DirPtr dir(opendir(folder.empty() ? "." : folder.c_str()));
+        if (!dir)
+            return 0;
+        while (const dirent* entry = readdir(dir.get()))
+        {
+            const std::string name = entry->d_name;
+            if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0)
+                continue;
+            const long owner = TemporaryOwner(name.substr(prefix.size()));
+            if (owner > 0 && !ProcessRuns(owner))
+                stale.push_back(folder + name);
+        }
+    }
+    int removed = 0;
+    for (const std::string& file : stale)
+    {
+        struct stat info;
+        if (lstat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+            continue;
+        if (unlink(file.c_str()) == 0)
+        {
+            ++removed;
+            Log("FILE", "removed " + file + ", left by an interrupted write");
+        }
+    }
+    return removed;
 }
 
 bool CreateDirectories(const std::string& path)

@@ -27,13 +27,22 @@ bool DirectoryExists(const std::string& path);
 
 // Reads the whole file. False (and bytes empty) when it cannot be read.
 [[nodiscard]] bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
+// Reads at most maxBytes from the start of the file, so a huge file costs no
+// more than that. False (and bytes empty) when it cannot be read.
+[[nodiscard]] bool ReadFileStart(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes);
 
 // Writes the bytes to a temporary file beside the target, flushes it, then
 // renames it over the target: a failed write never leaves a truncated file and
 // the old file stays as it was. False on any failure (the temporary is removed).
 // The temporary is "<target>.tmp<process id>": one target is written by one
-// thread at a time.
+// thread at a time. A target that is a symbolic link is written through it:
+// the link stays and the file it points to is replaced.
 [[nodiscard]] bool WriteFileAtomically(const std::string& path, const void* data, size_t size);
+// Removes the temporaries that WriteFileAtomically left for this target when
+// its process died mid-write (a kill -9): "<target>.tmp<process id>" beside the
+// target (beside the file a link points to), for processes that no longer
+// run. Returns how many were removed; failures are ignored.
+int RemoveStaleTemporaries(const std::string& path);
 
 // Creates every missing folder level of the path ('\\' and '/' both separate).
 bool CreateDirectories(const std::string& path);

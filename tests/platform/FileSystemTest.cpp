@@ -1,5 +1,7 @@
 #include "platform/FileSystem.h"
 
+#include "platform/Environment.h"
+
 #include "tests/platform/TempFolder.h"
 
 #include <chrono>
@@ -102,6 +104,60 @@ TEST(FileSystemTest, AtomicWriteIntoAReadOnlyFolderFails)
     EXPECT_EQ(ReadText(tmp / "locked/save.dat"), "old");
 }
 
+TEST(FileSystemTest, AtomicWriteGoesThroughASymbolicLink)
+{
+    TempFolder tmp;
+    fs::create_directories(tmp / "real");
+    WriteText(tmp / "real/records.dat", "old");
+    fs::create_symlink("real/records.dat", tmp / "save.dat");
+    const std::string text = "new";
+    ASSERT_TRUE(WriteFileAtomically(tmp / "save.dat", text.data(), text.size()));
+    EXPECT_TRUE(fs::is_symlink(tmp / "save.dat"));
+    EXPECT_EQ(ReadText(tmp / "real/records.dat"), "new");
+
+    // A link to a link, and a link whose file is missing: the file at the end
+    // is written.
+    fs::create_symlink(tmp / "save.dat", tmp / "again.dat");
+    ASSERT_TRUE(WriteFileAtomically(tmp / "again.dat", "x", 1));
+    EXPECT_TRUE(fs::is_symlink(tmp / "again.dat"));
+    EXPECT_EQ(ReadText(tmp / "real/records.dat"), "x");
+    fs::create_symlink("real/later.dat", tmp / "dangling.dat");
+    ASSERT_TRUE(WriteFileAtomically(tmp / "dangling.dat", "y", 1));
+    EXPECT_TRUE(fs::is_symlink(tmp / "dangling.dat"));
+    EXPECT_EQ(ReadText(tmp / "real/later.dat"), "y");
+    EXPECT_EQ(std::distance(fs::directory_iterator(tmp / "real"), fs::directory_iterator()), 2) << "no temporary";
+}
+
+TEST(FileSystemTest, OnlyTheTemporariesOfDeadWritersAreRemoved)
+{
+    TempFolder tmp;
+    WriteText(tmp / "save.dat", "kept");
+    // No process runs under an id this large (the kernel's limit is 2^22).
+    const std::string dead = "999999999";
+    const std::string live = std::to_string(GetProcessId());
+    WriteText(tmp / ("save.dat.tmp" + dead), "half");
+    WriteText(tmp / ("save.dat.tmp" + live), "being written");
+    WriteText(tmp / "save.dat.tmpnotes", "not ours");
+    WriteText(tmp / ("other.dat.tmp" + dead), "another file's");
+    fs::create_directories(tmp / ("save.dat.tmp" + dead + "0"));
+
+    EXPECT_EQ(RemoveStaleTemporaries(tmp / "SAVE.DAT"), 1);
+    EXPECT_FALSE(fs::exists(tmp / ("save.dat.tmp" + dead)));
+    EXPECT_TRUE(fs::exists(tmp / ("save.dat.tmp" + live)));
+    EXPECT_TRUE(fs::exists(tmp / "save.dat.tmpnotes"));
+    EXPECT_TRUE(fs::exists(tmp / ("other.dat.tmp" + dead)));
+    EXPECT_EQ(ReadText(tmp / "save.dat"), "kept");
+    EXPECT_EQ(RemoveStaleTemporaries(tmp / "missing-folder/save.dat"), 0);
+
+    // Beside a link's file, where its writes leave them.
+    fs::create_directories(tmp / "real");
+    WriteText(tmp / "real/records.dat", "r");
+    WriteText(tmp / ("real/records.dat.tmp" + dead), "half");
+    fs::create_symlink("real/records.dat", tmp / "link.dat");
+    EXPECT_EQ(RemoveStaleTemporaries(tmp / "link.dat"), 1);
+    EXPECT_FALSE(fs::exists(tmp / ("real/records.dat.tmp" + dead)));
+}
+
 TEST(FileSystemTest, WriteTimeIsAWindowsFileTime)
 {
     TempFolder tmp;
@@ -127,6 +183,14 @@ TEST(FileSystemTest, ReadWholeFileAndFolders)
     EXPECT_FALSE(ReadWholeFile(tmp / "missing", bytes));
     EXPECT_TRUE(bytes.empty());
     EXPECT_FALSE(ReadWholeFile(tmp.Path(), bytes));
+
+    // Only the start is read.
+    WriteText(tmp / "long.dat", std::string(200000, 'z'));
+    ASSERT_TRUE(ReadFileStart(tmp / "long.dat", 70000, bytes));
+    EXPECT_EQ(bytes.size(), 70000u);
+    ASSERT_TRUE(ReadFileStart(tmp / "bin.dat", 43, bytes));
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), binary);
+    EXPECT_FALSE(ReadFileStart(tmp / "missing", 43, bytes));
 
     EXPECT_TRUE(CreateDirectories(tmp / "One\\two/Three\\"));
     EXPECT_TRUE(DirectoryExists(tmp / "one/TWO/three"));
