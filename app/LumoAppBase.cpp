@@ -78,6 +78,7 @@ LumoAppBase::LumoAppBase()
     mNoSound = audio == "off";
     mUseFMod = audio == "fmod";
     mMaxUpdates = Platform::GetEnvInt("LUMO_MAX_UPDATES", 0);
+    mLoadingDelayMs = std::clamp(Platform::GetEnvInt("LUMO_LOADING_DELAY_MS", 0), 0L, 60000L);
     mCaptureDir = Platform::GetEnv("LUMO_CAPTURE_DIR").value_or("");
     for (const std::string& item : SplitCaptureList(Platform::GetEnv("LUMO_CAPTURE_FRAMES").value_or("")))
     {
@@ -284,6 +285,8 @@ void LumoAppBase::StartLoading()
 
 void LumoAppBase::LoadingThreadProc()
 {
+    if (mLoadingDelayMs > 0)
+        Platform::SleepMs(static_cast<uint32_t>(mLoadingDelayMs));
     LoadResources();
     mLoaded = true;
 }
@@ -315,6 +318,10 @@ void LumoAppBase::ShutdownOnMainThread()
         mVideo->ShowWindow(false);
     if (mWriteSettings && mInitDone)
         WriteSettings();
+    // The recording is complete once the updates have stopped; written here,
+    // so a failure still reaches the exit status.
+    if (mRecordingDemo)
+        FinishDemo();
 }
 
 void LumoAppBase::ReadSettings()

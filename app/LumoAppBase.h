@@ -105,9 +105,12 @@ public:
     void SwitchScreenMode(bool windowed, bool is3D, bool force = false);
 
     // Demo-aware file access: answers are recorded into a demo being recorded
-    // and taken from a demo being played back.
+    // and taken from a demo being played back. A demo names a file without its
+    // folder, so it replays wherever the data folder is.
     bool FileExists(const std::string& path);
-    bool LoadFileToBuffer(const std::string& path, Buffer& buffer, bool bypassDemo = false);
+    // Reads the file, or only its first maxBytes.
+    bool LoadFileToBuffer(const std::string& path, Buffer& buffer, bool bypassDemo = false,
+                          size_t maxBytes = SIZE_MAX);
     // Writes atomically (temporary file, then rename). While a demo plays back
     // nothing is written and the answer is true, so a replay never overwrites
     // the player's files.
@@ -242,6 +245,7 @@ private:
     int mDrawCount = 0;
     int mUpdatesSinceDraw = 0;
     long mMaxUpdates = 0;
+    long mLoadingDelayMs = 0; // LUMO_LOADING_DELAY_MS: a slow loader, for tests
     std::vector<Widget*> mSafeDeleteList;
 
     // Demos.

@@ -9,6 +9,7 @@
 // from the demo, and ends the program after the last update.
 #include "app/LumoAppBase.h"
 
+#include "app/Common.h"
 #include "app/Random.h"
 #include "platform/DebugOutput.h"
 #include "platform/FileSystem.h"
@@ -34,6 +35,15 @@ bool LumoAppBase::StartDemo()
     }
     if (mOptions.record || mOptions.recordNumber >= 0)
     {
+        // Find out now, not after the whole session, when the demo cannot be
+        // written where it was asked for.
+        const std::string probe = mDemoFileName + ".check";
+        if (!Platform::WriteFileAtomically(probe, "", 0))
+        {
+            ShowFatalError("Cannot record the demo: the file " + mDemoFileName + " cannot be written.");
+            return false;
+        }
+        (void)Platform::RemoveFile(probe);
         mRecordingDemo = true;
         mDemo.Clear();
         mDemo.seed = mRandomSeed;
@@ -71,7 +81,10 @@ void LumoAppBase::FinishDemo()
     mRecordingDemo = false;
     mDemo.totalUpdates = static_cast<uint32_t>(mUpdateCount);
     if (!mDemo.Save(mDemoFileName))
-        Platform::Log("DEMO", "could not write the demo file " + mDemoFileName);
+    {
+        Platform::Notice("DEMO", "could not write the demo file " + mDemoFileName);
+        mExitCode = 1;
+    }
 }
 
 // The next file answer of the demo being played, when it is for this call.
@@ -83,7 +96,7 @@ static const DemoRecord* NextFileRecord(const DemoFile& demo, size_t& pos, DemoR
     if (pos >= demo.records.size())
         return nullptr;
     const DemoRecord& record = demo.records[pos];
-    if (record.kind != kind || record.fileName != path)
+    if (record.kind != kind || GetPathFileName(record.fileName) != GetPathFileName(path))
         return nullptr;
     ++pos;
     return &record;
@@ -106,14 +119,14 @@ bool LumoAppBase::FileExists(const std::string& path)
         DemoRecord record;
         record.kind = DemoRecordKind::FileExists;
         record.update = static_cast<uint32_t>(mUpdateCount);
-        record.fileName = path;
+        record.fileName = GetPathFileName(path);
         record.result = exists;
         mDemo.records.push_back(std::move(record));
     }
     return exists;
 }
 
-bool LumoAppBase::LoadFileToBuffer(const std::string& path, Buffer& buffer, bool bypassDemo)
+bool LumoAppBase::LoadFileToBuffer(const std::string& path, Buffer& buffer, bool bypassDemo, size_t maxBytes)
 {
     buffer.Clear();
     if (mPlayingDemo && !bypassDemo)
@@ -130,7 +143,7 @@ bool LumoAppBase::LoadFileToBuffer(const std::string& path, Buffer& buffer, bool
         return record->result;
     }
     std::vector<uint8_t> bytes;
-    const bool ok = Platform::ReadWholeFile(path, bytes);
+    const bool ok = Platform::ReadFileStart(path, maxBytes, bytes);
     if (ok)
         buffer.SetData(bytes);
     if (mRecordingDemo && !bypassDemo)
@@ -139,7 +152,7 @@ bool LumoAppBase::LoadFileToBuffer(const std::string& path, Buffer& buffer, bool
         DemoRecord record;
         record.kind = DemoRecordKind::FileLoaded;
         record.update = static_cast<uint32_t>(mUpdateCount);
-        record.fileName = path;
+        record.fileName = GetPathFileName(path);
         record.result = ok;
         if (ok)
             record.bytes = std::move(bytes);

@@ -157,10 +157,13 @@ void LumoAppBase::CheckLoadingComplete()
         if (mUpdateCount < static_cast<int>(mDemo.loadedUpdate))
             return;
     }
-    else if (!mLoaded)
+    else if (!mLoaded && !mClock->IsVirtual())
     {
         return;
     }
+    // On the virtual clock loading takes no game time: the first update waits
+    // here for the loading thread, so a headless run gives the same frames
+    // and sound at every update, however fast the machine loads.
     if (mLoadingThread.joinable())
         mLoadingThread.join();
     mLoadingCompleteCalled = true;

@@ -1,7 +1,8 @@
 #pragma once
 // Millisecond clocks for frame pacing. The system clock reads the monotonic
 // time; the virtual clock only moves when told to (headless runs and tests), so
-// a run on it is the same every time.
+// a run on it is the same every time (the application lets no virtual time
+// pass while its loading thread works).
 #include <cstdint>
 #include <memory>
 

@@ -6,7 +6,7 @@
 //   LUMO_MAX_UPDATES=N     shut down in order after N updates, exit status 0
 //   LUMO_DATA_DIR          application data folder (default: XDG data folder)
 //   LUMO_CONFIG_DIR        settings folder (default: XDG config folder)
-//   LUMO_DEBUG_OUTPUT=1    debug traces and headless message boxes to stderr
+//   LUMO_DEBUG_OUTPUT=1    debug traces to stderr (message boxes always go there)
 #include <optional>
 #include <string>
 

@@ -97,8 +97,10 @@ int HeadlessVideo::ShowMessageBox(const std::string& caption, const std::string&
         std::lock_guard<std::mutex> lock(log.mutex);
         log.records.push_back({caption, text});
     }
-    if (GetEnvFlag("LUMO_DEBUG_OUTPUT"))
-        std::fprintf(stderr, "[message box] %s: %s\n", caption.c_str(), text.c_str());
+    // Nobody sees a headless box: its words go to stderr, so a failed run
+    // always says why.
+    std::fprintf(stderr, "[message box] %s: %s\n", caption.c_str(), text.c_str());
+    std::fflush(stderr);
     return kind == MessageBoxKind::YesNo ? MESSAGEBOX_YES : MESSAGEBOX_OK;
 }
 

@@ -297,10 +297,14 @@ int SdlVideo::ShowMessageBox(const std::string& caption, const std::string& text
     SDL_Window* parent = std::this_thread::get_id() == mMainThread ? mWindow.get() : nullptr;
     SDL_MessageBoxData data{SDL_MESSAGEBOX_INFORMATION | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT,
                             parent, caption.c_str(), text.c_str(), count, buttons, nullptr};
+    // The same words go to stderr, so a player who started the game from a
+    // terminal still reads them once the window is gone.
+    std::fprintf(stderr, "[message box] %s: %s\n", caption.c_str(), text.c_str());
+    std::fflush(stderr);
     int pressed = -1;
     if (SDL_ShowMessageBox(&data, &pressed) != 0)
     {
-        std::fprintf(stderr, "[message box] %s: %s\n(not shown: %s)\n", caption.c_str(), text.c_str(), SDL_GetError());
+        std::fprintf(stderr, "(the box could not be shown: %s)\n", SDL_GetError());
         return buttons[0].buttonid;
     }
     // Closed without a button: the escape answer.
