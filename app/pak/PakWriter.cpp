@@ -73,19 +73,36 @@ bool SameFile(const fs::path& a, const fs::path& b)
     return fs::exists(b, ignored) && fs::equivalent(a, b, ignored);
 }
 
+// What the names of a folder's files start with: a relative folder keeps its
+// path, as archivers keep it ("images" gives "images/tiles.png"); an absolute
+// folder, one that climbs out with "..", and "." stand for their contents.
+std::string NamePrefix(const std::string& folder)
+{
+    const fs::path path = fs::path(folder).lexically_normal();
+    if (!path.is_relative())
+        return "";
+    std::string prefix = path.generic_string();
+    while (!prefix.empty() && prefix.back() == '/')
+        prefix.pop_back();
+    if (prefix.empty() || prefix == "." || prefix.rfind("..", 0) == 0)
+        return "";
+    return prefix + "/";
+}
+
 bool CollectFolder(const std::string& folder, const std::string& outputPath, std::vector<PakSourceFile>& files,
                    std::string& error)
 {
     std::error_code code;
     if (!fs::is_directory(folder, code))
         return error = "not a folder: " + folder, false;
+    const std::string prefix = NamePrefix(folder);
     fs::recursive_directory_iterator it(folder, code), end;
     for (; !code && it != end; it.increment(code))
     {
         if (!it->is_regular_file(code) || SameFile(it->path(), outputPath))
             continue;
         PakSourceFile file;
-        file.name = it->path().lexically_relative(folder).generic_string();
+        file.name = prefix + it->path().lexically_relative(folder).generic_string();
         if (!Platform::ReadWholeFile(it->path().string(), file.bytes))
             return error = "cannot read " + it->path().string(), false;
         files.push_back(std::move(file));

@@ -19,11 +19,13 @@ struct PakSourceFile
                                 std::string& error);
 
 // Packs every regular file under the folders (recursively, symbolic links to
-// files followed) into outputPath, written atomically. Each file is named by its
-// path relative to the folder it was found in, with '/' between folders (so
-// "pakbuild main.pak assets" stores "assets/images/tiles.png" as
-// "images/tiles.png"). Entries are sorted by name; the output file itself is
-// skipped when it lies inside a folder. False, with an error text and the
+// files followed) into outputPath, written atomically. Names use '/' between
+// folders. A folder given as a relative path keeps that path in the names, as
+// archivers do ("pakbuild main.pak images sound" stores "images/tiles.png");
+// an absolute folder, "." and a folder reached through ".." stand for their
+// contents ("pakbuild main.pak /x/assets" stores "/x/assets/images/tiles.png"
+// as "images/tiles.png"). Entries are sorted by name; the output file itself
+// is skipped when it lies inside a folder. False, with an error text and the
 // output left as it was, on any failure.
 [[nodiscard]] bool BuildPak(const std::string& outputPath, const std::vector<std::string>& folders,
                             std::string& error);

@@ -184,6 +184,34 @@ TEST_F(PakTest, BuildPakSkipsItsOwnOutput)
     EXPECT_FALSE(pak.HasPakEntry("main.pak"));
 }
 
+TEST_F(PakTest, RelativeFoldersKeepTheirPathInTheNames)
+{
+    const fs::path before = fs::current_path();
+    fs::current_path(mRoot / "assets");
+    std::string error;
+    const bool packedFolders = BuildPak("folders.pak", {"images", "sound/"}, error);
+    const bool packedHere = BuildPak(PathOf("here.pak"), {"."}, error);
+    const bool packedAbove = BuildPak(PathOf("above.pak"), {"../assets/images"}, error);
+    fs::current_path(before);
+    ASSERT_TRUE(packedFolders && packedHere && packedAbove) << error;
+
+    PakInterface folders;
+    ASSERT_TRUE(folders.AddPakFile(PathOf("assets/folders.pak")));
+    EXPECT_EQ(folders.GetPakEntryCount(), 2u);
+    EXPECT_TRUE(folders.HasPakEntry("images/tiles.png"));
+    EXPECT_TRUE(folders.HasPakEntry("sound/a.wav"));
+
+    PakInterface here; // "." stands for the working folder's contents
+    ASSERT_TRUE(here.AddPakFile(PathOf("here.pak")));
+    EXPECT_TRUE(here.HasPakEntry("images/tiles.png"));
+    EXPECT_TRUE(here.HasPakEntry("empty.txt"));
+
+    PakInterface above; // a folder reached through ".." stands for its contents
+    ASSERT_TRUE(above.AddPakFile(PathOf("above.pak")));
+    EXPECT_EQ(above.GetPakEntryCount(), 1u);
+    EXPECT_TRUE(above.HasPakEntry("tiles.png"));
+}
+
 TEST_F(PakTest, BuildPakRefusesNamesThatMatch)
 {
     Write("assets/images/tiles.PNG", {1});

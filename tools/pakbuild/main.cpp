@@ -1,9 +1,10 @@
 // pakbuild <output.pak> <folder> [<folder>...]
 //
-// Packs every file under the folders into one pack file, each named by its path
-// relative to its folder with '/' between folders; the output is written
-// atomically. To pack the game's assets: pakbuild main.pak <folder holding
-// images/ and sound/>.
+// Packs every file under the folders into one pack file; the output is written
+// atomically. A relative folder keeps its path in the names, so the game's
+// assets are packed from the folder that holds them with
+//   pakbuild main.pak images sound
+// while an absolute folder (or ".") stands for its contents.
 #include "app/pak/PakWriter.h"
 
 #include <cstdio>
