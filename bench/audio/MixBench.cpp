@@ -55,6 +55,7 @@ BENCHMARK(BM_Mix32Voices10Seconds)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 class RatioReporter : public benchmark::ConsoleReporter
 {
 public:
+    RatioReporter() : ConsoleReporter(OO_None) {} // plain text: the RATIO line starts its line
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs)
@@ -73,7 +74,11 @@ int main(int argc, char** argv)
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    if (reporter.secondsPerRun > 0.0)
-        std::printf("RATIO mix %.1f\n", double(kSeconds) / reporter.secondsPerRun);
+    if (reporter.secondsPerRun <= 0.0)
+    {
+        std::fprintf(stderr, "bench_audio_mix: the mixing run was not measured\n");
+        return 1;
+    }
+    std::printf("RATIO mix %.1f\n", double(kSeconds) / reporter.secondsPerRun);
     return 0;
 }

@@ -5,7 +5,8 @@
 //   RATIO frame <memcpy time / mean frame draw time>
 //   FRAME mean_ms <mean> worst_ms <worst> frames <count>
 //   STARTUP first_s <first start> warm_s <best later start>
-// Run from the build's bin folder (the game's assets), with LUMO_HEADLESS=1.
+// Runs headless (LUMO_HEADLESS=1) on the game's assets, which the build puts
+// beside this program; it finds them there from any working folder.
 #include "bench/TimeReporter.h"
 #include <benchmark/benchmark.h>
 
@@ -15,6 +16,8 @@
 #include "graphics/Graphics.h"
 #include "graphics/display/DDInterface.h"
 #include "platform/Clock.h"
+#include "platform/Environment.h"
+#include "platform/FileSystem.h"
 
 #include <algorithm>
 #include <chrono>
@@ -144,22 +147,46 @@ BENCHMARK(BM_memcpy)->MinTime(0.3);
 BENCHMARK(BM_casual_frame)->UseManualTime()->Iterations(2);
 BENCHMARK(BM_startup)->UseManualTime()->Iterations(4);
 
+// The game reads its assets from the working folder: the build's bin folder,
+// found from this program's own place when started elsewhere.
+bool FindGameAssets()
+{
+    const char* probe = "images/Tumbrix28.txt";
+    if (Platform::FileExists(probe))
+        return true;
+    const std::string folder = Platform::GetExecutableFolder();
+    if (Platform::SetCurrentFolder(folder) && Platform::FileExists(probe))
+        return true;
+    std::fprintf(stderr, "bench_game: the game's assets (%s) are neither in the working folder nor in %s\n", probe,
+                 folder.c_str());
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (!Lumo::Platform::IsHeadless())
+    {
+        std::fprintf(stderr, "bench_game: run it headless (LUMO_HEADLESS=1): frames are timed on the virtual clock\n");
+        return 1;
+    }
+    if (!FindGameAssets())
+        return 1;
     benchmark::Initialize(&argc, argv);
     Lumo::Bench::TimeReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     const auto reference = reporter.times.find("BM_memcpy/min_time:0.300");
-    if (reference != reporter.times.end() && gFrames.frames > 0)
+    if (reference == reporter.times.end() || gFrames.frames == 0)
     {
-        const double mean = gFrames.sum / static_cast<double>(gFrames.frames);
-        std::printf("RATIO frame %.3f\n", reference->second / mean);
-        std::printf("FRAME mean_ms %.3f worst_ms %.3f frames %ld\n", mean * 1000.0, gFrames.worst * 1000.0,
-                    gFrames.frames);
+        std::fprintf(stderr, "bench_game: %s\n",
+                     gFrames.frames == 0 ? "the replay drew no frame" : "the memcpy reference was not measured");
+        return 1;
     }
+    const double mean = gFrames.sum / static_cast<double>(gFrames.frames);
+    std::printf("RATIO frame %.3f\n", reference->second / mean);
+    std::printf("FRAME mean_ms %.3f worst_ms %.3f frames %ld\n", mean * 1000.0, gFrames.worst * 1000.0, gFrames.frames);
     if (gFirstStart > 0.0)
         std::printf("STARTUP first_s %.3f warm_s %.3f\n", gFirstStart, gWarmStart);
     return 0;

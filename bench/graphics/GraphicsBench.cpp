@@ -142,7 +142,11 @@ int main(int argc, char** argv)
     benchmark::Shutdown();
     auto reference = reporter.times.find("BM_memcpy/min_time:0.300");
     if (reference == reporter.times.end())
-        return 0;
+    {
+        std::fprintf(stderr, "bench_graphics: the memcpy reference was not measured\n");
+        return 1;
+    }
+    int ratios = 0;
     const char* cases[][2] = {{"opaque", "BM_opaque"},       {"alpha", "BM_alpha"},
                               {"tinted", "BM_tinted"},       {"fill_alpha", "BM_fill_alpha"},
                               {"stretched", "BM_stretched"}, {"stretched_smooth", "BM_stretched_smooth"}};
@@ -150,7 +154,12 @@ int main(int argc, char** argv)
     {
         auto found = reporter.times.find(std::string(c[1]) + "/min_time:0.300");
         if (found != reporter.times.end() && found->second > 0.0)
+        {
             std::printf("RATIO %s %.3f\n", c[0], reference->second / found->second);
+            ++ratios;
+        }
     }
-    return 0;
+    if (ratios == 0)
+        std::fprintf(stderr, "bench_graphics: no case was measured\n");
+    return ratios > 0 ? 0 : 1;
 }

@@ -162,12 +162,18 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     std::filesystem::remove_all(folder);
+    int ratios = 0;
     for (const char* format : {"png", "jpeg"})
     {
         const auto bare = reporter.times.find(std::string("BM_") + format + "_bare/min_time:0.500");
         const auto ours = reporter.times.find(std::string("BM_") + format + "_imagelib/min_time:0.500");
         if (bare != reporter.times.end() && ours != reporter.times.end() && ours->second > 0.0)
+        {
             std::printf("RATIO %s %.3f\n", format, bare->second / ours->second);
+            ++ratios;
+        }
     }
-    return 0;
+    if (ratios == 0)
+        std::fprintf(stderr, "bench_imagelib: no format was measured against its reference\n");
+    return ratios > 0 ? 0 : 1;
 }

@@ -4,7 +4,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::string path = Lumo::SoundFuzz::WriteInput(data, size, ".au");
+    const Lumo::SoundFuzz::InputFile input(data, size, ".au");
+    const std::string& path = input.Path();
     Lumo::DecodedSound sound;
     // What a reader accepts must fit a sound buffer.
     if (Lumo::ReadAuSound(path, sound) &&
