@@ -306,6 +306,51 @@ TEST(AppBaseTest, PlaybackWritesNoFilesAndAnswersFromTheDemo)
     }
 }
 
+TEST(AppBaseTest, ADemoAnswersForTheFileWhereverItsFolderIs)
+{
+    const std::string folder = TempFolder("moved");
+    const std::string demo = folder + "moved.dmo";
+    std::filesystem::create_directories(folder + "old");
+    const std::string data = folder + "old/data.bin";
+    Buffer original;
+    for (int i = 0; i < 100; ++i)
+        original.WriteInt32(i);
+    {
+        SetCommandLineArgs(0, nullptr);
+        TestApp writer("LumoTests\\Files");
+        ASSERT_TRUE(writer.SaveBufferToFile(data, original));
+    }
+    {
+        std::vector<const char*> argv = {"test", "-record"};
+        std::string demoArg = "-demofile=" + demo;
+        argv.push_back(demoArg.c_str());
+        SetCommandLineArgs(3, argv.data());
+        TestApp app("LumoTests\\Files");
+        app.Init();
+        EXPECT_TRUE(app.FileExists(data));
+        Buffer read;
+        EXPECT_TRUE(app.LoadFileToBuffer(data, read, false, 6)); // only the start
+        EXPECT_EQ(read.GetDataLen(), 6u);
+        app.Shutdown();
+    }
+    std::filesystem::remove_all(folder + "old");
+    {
+        std::vector<const char*> argv = {"test", "-play"};
+        std::string demoArg = "-demofile=" + demo;
+        argv.push_back(demoArg.c_str());
+        SetCommandLineArgs(3, argv.data());
+        TestApp app("LumoTests\\Files");
+        app.Init();
+        ASSERT_TRUE(app.IsPlayingDemo());
+        EXPECT_TRUE(app.FileExists(folder + "new/data.bin"));
+        Buffer read;
+        EXPECT_TRUE(app.LoadFileToBuffer(folder + "new/data.bin", read));
+        EXPECT_EQ(read.GetDataLen(), 6u);
+        EXPECT_EQ(read.ReadInt32(), 0);
+        app.Shutdown();
+    }
+}
+
 TEST(AppBaseTest, SettingsSurviveARestart)
 {
     {
