@@ -245,6 +245,7 @@ private:
     int mDrawCount = 0;
     int mUpdatesSinceDraw = 0;
     long mMaxUpdates = 0;
+    long mLoadingDelayMs = 0; // LUMO_LOADING_DELAY_MS: a slow loader, for tests
     std::vector<Widget*> mSafeDeleteList;
 
     // Demos.

@@ -35,6 +35,15 @@ bool LumoAppBase::StartDemo()
     }
     if (mOptions.record || mOptions.recordNumber >= 0)
     {
+        // Find out now, not after the whole session, when the demo cannot be
+        // written where it was asked for.
+        const std::string probe = mDemoFileName + ".check";
+        if (!Platform::WriteFileAtomically(probe, "", 0))
+        {
+            ShowFatalError("Cannot record the demo: the file " + mDemoFileName + " cannot be written.");
+            return false;
+        }
+        (void)Platform::RemoveFile(probe);
         mRecordingDemo = true;
         mDemo.Clear();
         mDemo.seed = mRandomSeed;
@@ -72,7 +81,10 @@ void LumoAppBase::FinishDemo()
     mRecordingDemo = false;
     mDemo.totalUpdates = static_cast<uint32_t>(mUpdateCount);
     if (!mDemo.Save(mDemoFileName))
-        Platform::Log("DEMO", "could not write the demo file " + mDemoFileName);
+    {
+        Platform::Notice("DEMO", "could not write the demo file " + mDemoFileName);
+        mExitCode = 1;
+    }
 }
 
 // The next file answer of the demo being played, when it is for this call.
