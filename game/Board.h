@@ -15,6 +15,7 @@
 // are the spawn area above the field, rows 11-21 the visible field (in Toast
 // only 11-20). Main thread only. The Board owns no heap objects.
 #include "game/BoardTypes.h"
+#include "game/GameDataFile.h"
 #include "widgets/ButtonListener.h"
 #include "widgets/Widget.h"
 
@@ -189,8 +190,21 @@ public:
     uint64_t stateHash() const;
 
     // Saturating statistics: values stay within the int16 range of the file.
+    // The kept values (which 1) never move during the tutorial: its scripted
+    // play is not the player's.
     void addStat(int stat, int which, int delta);
     void maxStat(int stat, int which, int value);
+
+    // --- The save file (BoardSave.cpp) ---
+    // "tumbrix.dat" in the data folder, beside the sound cache; in the working
+    // folder when there is no data folder.
+    static std::string saveFilePath();
+    // The records as the save file gets them. A game in progress counts as if
+    // the player quit it now: its points not yet counted up are banked.
+    GameData gameDataToSave() const;
+    // saveGameData, when the records differ from what the save file holds
+    // (Quit in the main menu, shutdown).
+    void saveChangedGameData();
 
     // Application services the rules use (each safe without a sound manager
     // or music player).
@@ -394,6 +408,10 @@ public:
     double soundVolume = 300.0;
     bool eveningFlag = true; // true: day scenery
     bool reservedOption = false; // a second option byte that nothing sets
+    // What the save file holds: the records last read or written.
+    GameData savedData;
+    // A damaged save file could not be moved aside: nothing is written over it.
+    bool saveBlocked = false;
 
     // Text panels and the about screen.
     int textPanelHeight = -1;
@@ -457,6 +475,10 @@ private:
     void menuItemsFor(int menuId);
     void dragVolumeSlider(bool music);
     void quitGame();
+    // The mode's high score takes in totalScore (never in the tutorial).
+    void raiseHighScore();
+    // Moves a save file that cannot be used to "<path>.bad", with a notice.
+    void setAsideSaveFile(const std::string& path, const std::string& why);
     void resetScreenTimers();
     void selectSmartBombTargets();
     void startChainAt(int column, int row);

@@ -130,7 +130,7 @@ void Board::updateFalling()
             dropBread();
         }
     }
-    highScores[mode] = std::max(highScores[mode], totalScore);
+    raiseHighScore();
 }
 
 void Board::shiftColumn(int column, int row)
@@ -220,7 +220,7 @@ void Board::gameOver()
     score = 0;
     comboTimer = 0;
     combo = 1;
-    highScores[mode] = std::max(highScores[mode], totalScore);
+    raiseHighScore();
     saveGameData();
     gameOverTimer = movesFound > 0 ? 1 : 200;
     flashCol = RandomBelow(7);

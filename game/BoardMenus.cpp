@@ -171,7 +171,7 @@ void Board::quitGame()
         app->mSoundManager->StopAllInstances();
     totalScore += score;
     score = 0;
-    highScores[mode] = std::max(highScores[mode], totalScore);
+    raiseHighScore();
     saveGameData();
     startTransition(STATE_MENUS, 1);
 }
@@ -205,6 +205,7 @@ void Board::takeMenuAction(int itemId)
         startTransition(STATE_ABOUT, 1);
         break;
     case TEXT_QUIT_GAME:
+        saveChangedGameData(); // e.g. options left with the right button
         startTransition(STATE_QUIT, 1);
         break;
     case TEXT_MUSIC_VOLUME:

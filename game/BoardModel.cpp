@@ -156,12 +156,16 @@ int Board::computeHighestColour() const
 
 void Board::addStat(int stat, int which, int delta)
 {
+    if (which == 1 && tutorial)
+        return;
     const int value = stats[stat][which] + delta;
     stats[stat][which] = static_cast<int16_t>(std::clamp(value, -32768, 32767));
 }
 
 void Board::maxStat(int stat, int which, int value)
 {
+    if (which == 1 && tutorial)
+        return;
     const int clamped = std::min(value, 32767);
     if (clamped > stats[stat][which])
         stats[stat][which] = static_cast<int16_t>(clamped);
@@ -169,7 +173,15 @@ void Board::maxStat(int stat, int which, int value)
 
 void Board::keepBestStat(int stat)
 {
+    if (tutorial)
+        return;
     stats[stat][1] = std::max(stats[stat][0], stats[stat][1]);
+}
+
+void Board::raiseHighScore()
+{
+    if (!tutorial)
+        highScores[mode] = std::max(highScores[mode], totalScore);
 }
 
 void Board::playSound(int soundId)

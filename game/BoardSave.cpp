@@ -1,19 +1,31 @@
 // The save file: the options, the best score of each mode and the kept
-// statistics, read once at construction and written when a game ends and when
-// the player leaves the options or quits a game.
+// statistics. It lives in the data folder beside the sound cache; a file that
+// an earlier version left in the working folder is taken over once. Read once
+// at construction; written when a game ends, when the player leaves the options
+// or quits a game, when the story ends, and on the way out of the program when
+// something changed since the last save.
 #include "game/Board.h"
 
 #include "app/Buffer.h"
+#include "app/Common.h"
 #include "game/GameApp.h"
 #include "game/GameDataFile.h"
+#include "platform/DebugOutput.h"
+#include "platform/FileSystem.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace Lumo {
 
-void Board::saveGameData()
+std::string Board::saveFilePath()
 {
-    // A demo being played back must never overwrite the player's records.
-    if (app->IsPlayingDemo())
-        return;
+    const std::string folder = GetDataFolder();
+    return folder.empty() ? std::string(kSaveFileName) : folder + kSaveFileName;
+}
+
+GameData Board::gameDataToSave() const
+{
     GameData data;
     data.dayScenery = eveningFlag;
     data.musicVolume = static_cast<int32_t>(musicVolume); // truncated toward zero
@@ -21,9 +33,49 @@ void Board::saveGameData()
     data.highScores = highScores;
     for (int i = 0; i < STAT_COUNT; ++i)
         data.keptStats[i] = stats[i][1];
+    const bool gameInProgress = (state == STATE_PLAYING || state == STATE_PAUSED) && !tutorial && !isGameOver;
+    if (gameInProgress && mode >= 0 && mode < MODE_COUNT)
+        data.highScores[mode] = std::max(data.highScores[mode], totalScore + score);
+    return data;
+}
+
+void Board::saveGameData()
+{
+    // A demo being played back must never overwrite the player's records.
+    if (app->IsPlayingDemo())
+        return;
+    if (saveBlocked)
+    {
+        Platform::Log("GAME", "the records are not saved: a damaged save file is in the way");
+        return;
+    }
+    const GameData data = gameDataToSave();
     Buffer buffer;
     GameDataFile::Write(data, buffer);
-    (void)app->SaveBufferToFile(kSaveFileName, buffer); // a failed save is not reported
+    // A failed save is not reported; the next one tries again.
+    if (app->SaveBufferToFile(saveFilePath(), buffer))
+        savedData = data;
+}
+
+void Board::saveChangedGameData()
+{
+    if (!(gameDataToSave() == savedData))
+        saveGameData();
+}
+
+void Board::setAsideSaveFile(const std::string& path, const std::string& why)
+{
+    if (app->IsPlayingDemo())
+        return; // the answer came from the demo, not from this file
+    const std::string aside = path + ".bad";
+    if (Platform::RenameFile(path, aside))
+    {
+        Platform::Notice("GAME", path + " " + why + "; moved to " + aside + ", the records start afresh");
+        return;
+    }
+    Platform::Notice("GAME", path + " " + why + " and cannot be moved aside; no records are saved over it");
+    if (path == saveFilePath())
+        saveBlocked = true;
 }
 
 void Board::loadGameData()
@@ -36,13 +88,51 @@ void Board::loadGameData()
     highScores = defaults.highScores;
     for (auto& pair : stats)
         pair = {0, 0};
+    saveBlocked = false;
 
-    if (!app->FileExists(kSaveFileName))
-        return;
-    Buffer buffer;
-    if (!app->LoadFileToBuffer(kSaveFileName, buffer))
+    // Without records of their own the sliders show the volumes that play (the
+    // settings'). A demo carries no settings, so in one they stay at the
+    // defaults, the same on every machine.
+    auto slidersFromApp = [this] {
+        if (app->IsPlayingDemo() || app->IsRecordingDemo())
+            return;
+        musicVolume = std::round(app->GetMusicVolume() * GameDataFile::kMaxVolume);
+        soundVolume = std::round(app->GetSfxVolume() * GameDataFile::kMaxVolume);
+    };
+
+    const std::string path = saveFilePath();
+    std::string readPath = path;
+    if (!app->IsPlayingDemo())
     {
-        app->ShowFatalError(std::string("Could not read contents of ") + kSaveFileName);
+        (void)Platform::RemoveStaleTemporaries(path);
+        // Earlier versions kept the file in the working folder.
+        if (path != kSaveFileName)
+        {
+            (void)Platform::RemoveStaleTemporaries(kSaveFileName);
+            if (!Platform::FileExists(path) && Platform::FileExists(kSaveFileName))
+                readPath = kSaveFileName;
+        }
+    }
+
+    if (!app->FileExists(readPath))
+    {
+        slidersFromApp();
+        savedData = gameDataToSave();
+        return;
+    }
+    // One byte more than a save file has tells a longer file; nothing more of
+    // it is read.
+    Buffer buffer;
+    const bool read = app->LoadFileToBuffer(readPath, buffer, false, GameDataFile::kSize + 1);
+    if (!read || buffer.GetDataLen() != GameDataFile::kSize)
+    {
+        if (!read)
+            app->ShowFatalError(std::string("Could not read contents of ") + kSaveFileName);
+        setAsideSaveFile(readPath, read ? "is not a save file (its size is not " +
+                                              std::to_string(GameDataFile::kSize) + " bytes)"
+                                        : "cannot be read");
+        slidersFromApp();
+        savedData = gameDataToSave();
         return;
     }
     const GameData data = GameDataFile::Read(buffer.GetDataPtr(), buffer.GetDataLen());
@@ -54,6 +144,15 @@ void Board::loadGameData()
         stats[i][1] = data.keptStats[i];
     app->SetMusicVolume(musicVolume / 300.0);
     app->SetSfxVolume(soundVolume / 300.0);
+    savedData = data;
+    if (readPath != path)
+    {
+        // Taken over: from now on the records live in the data folder. The old
+        // file stays where it is.
+        saveGameData();
+        if (Platform::FileExists(path))
+            Platform::Notice("GAME", "the records of " + readPath + " are kept in " + path + " from now on");
+    }
 }
 
 } // namespace Lumo

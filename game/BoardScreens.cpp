@@ -59,6 +59,12 @@ void Board::updateTransition()
         newGame();
         break;
     case STATE_STORY_ENDING:
+        // The story is over, as a game is at its game over: points still
+        // being counted up are banked and the records saved.
+        totalScore += score;
+        score = 0;
+        raiseHighScore();
+        saveGameData();
         menuSlide = 0;
         statsSlide = 0;
         textPanelHeight = -1;

@@ -247,7 +247,7 @@ void Board::updateScoreCountUp()
     const int moved = score > 100 ? 100 : score;
     score -= moved;
     totalScore += moved;
-    highScores[mode] = std::max(highScores[mode], totalScore);
+    raiseHighScore();
 
     if (popupTimer > 0)
     {

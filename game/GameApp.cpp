@@ -61,6 +61,13 @@ void GameApp::OnLoadingComplete()
         mWidgetManager->AddWidget(board);
 }
 
+void GameApp::OnShutdown()
+{
+    LumoAppBase::OnShutdown();
+    if (board != nullptr)
+        board->saveChangedGameData();
+}
+
 void GameApp::PlaySample(int soundId)
 {
     LumoAppBase::PlaySample(soundId);

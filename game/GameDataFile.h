@@ -27,6 +27,8 @@ struct GameData
     int32_t soundVolume = 300;
     std::array<int32_t, 5> highScores{};
     std::array<int16_t, 6> keptStats{};
+
+    bool operator==(const GameData&) const = default;
 };
 
 class GameDataFile

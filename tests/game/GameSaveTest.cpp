@@ -1,40 +1,184 @@
-// The save file "tumbrix.dat": golden bytes, round trip, defaults, short,
-// long and unreadable files.
+// The save file "tumbrix.dat": golden bytes and round trip; where it lives (the
+// data folder, an old working-folder file taken over once); what keeps the
+// player's records (every way out, the tutorial leaving them alone); damaged
+// files set aside, links written through, leftovers of killed writes removed.
 #include "GameTestSupport.h"
 
+#include "app/Buffer.h"
+#include "app/Common.h"
 #include "game/GameDataFile.h"
+#include "platform/DebugOutput.h"
+#include "platform/StopSignal.h"
+
+#include <csignal>
+#include <fstream>
+#include <map>
 
 namespace Lumo::GameTest {
 namespace {
 
-std::vector<uint8_t> ReadSaveFile()
+namespace fs = std::filesystem;
+
+std::vector<uint8_t> ReadFile(const fs::path& path)
 {
     std::vector<uint8_t> bytes;
-    EXPECT_TRUE(Platform::ReadWholeFile(Board::kSaveFileName, bytes));
+    EXPECT_TRUE(Platform::ReadWholeFile(path.string(), bytes)) << path;
     return bytes;
 }
 
-void WriteSaveFile(const std::vector<uint8_t>& bytes)
+std::vector<uint8_t> ReadSaveFile()
 {
-    ASSERT_TRUE(Platform::WriteFileAtomically(Board::kSaveFileName, bytes.data(), bytes.size()));
+    return ReadFile(Board::kSaveFileName);
 }
 
-TEST_F(BoardTest, AFreshInstallationHasDefaultsAndLeavesTheVolumesAlone)
+void WriteFile(const fs::path& path, const std::vector<uint8_t>& bytes)
+{
+    ASSERT_TRUE(Platform::WriteFileAtomically(path.string(), bytes.data(), bytes.size()));
+}
+
+std::vector<uint8_t> SaveImage(const GameData& data)
+{
+    Buffer buffer;
+    GameDataFile::Write(data, buffer);
+    return std::vector<uint8_t>(buffer.GetDataPtr(), buffer.GetDataPtr() + buffer.GetDataLen());
+}
+
+// Records that differ from the defaults in every field.
+GameData SomeRecords()
+{
+    GameData data;
+    data.dayScenery = false;
+    data.musicVolume = 120;
+    data.soundVolume = 90;
+    data.highScores = {100, 0, 300, 400, 500};
+    data.keptStats = {7, 2, 0, 0, 0, 0};
+    return data;
+}
+
+// The records a Board holds (what it would save outside a game).
+GameData RecordsOf(const Board& board)
+{
+    GameData data;
+    data.dayScenery = board.eveningFlag;
+    data.musicVolume = static_cast<int32_t>(board.musicVolume);
+    data.soundVolume = static_cast<int32_t>(board.soundVolume);
+    data.highScores = board.highScores;
+    for (int i = 0; i < STAT_COUNT; ++i)
+        data.keptStats[i] = board.stats[i][1];
+    return data;
+}
+
+// Every entry of a folder with its contents ("<dir>" for folders).
+std::map<std::string, std::string> Listing(const fs::path& folder)
+{
+    std::map<std::string, std::string> entries;
+    for (const auto& entry : fs::directory_iterator(folder))
+    {
+        const std::string name = entry.path().filename().string();
+        if (entry.is_directory())
+        {
+            entries[name] = "<dir>";
+            continue;
+        }
+        std::ifstream in(entry.path(), std::ios::binary);
+        entries[name] = std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    return entries;
+}
+
+bool NoticeSays(const std::string& text)
+{
+    for (const std::string& line : Platform::GetDebugOutputLines())
+        if (line.find(text) != std::string::npos)
+            return true;
+    return false;
+}
+
+// The data folder for the length of a test.
+class DataFolder
+{
+public:
+    explicit DataFolder(const fs::path& folder) : mPath(folder)
+    {
+        fs::create_directories(folder);
+        SetDataFolder(folder.string());
+    }
+    ~DataFolder() { SetDataFolder(""); }
+    fs::path SaveFile() const { return mPath / Board::kSaveFileName; }
+
+private:
+    fs::path mPath;
+};
+
+// A game application whose Shutdown is the framework's own, so every way out
+// runs the game's shutdown hook.
+class ShutdownApp : public TestGameApp
+{
+public:
+    void Shutdown() override { GameApp::Shutdown(); }
+};
+
+class SaveTest : public BoardTest
+{
+protected:
+    // From construction to the main menu with its texts fully shown.
+    void ReachMainMenu()
+    {
+        for (int i = 0; i < 400 && !(board->state == STATE_MENUS && board->menuTextAlpha == 255); ++i)
+            Ticks(1);
+        ASSERT_EQ(board->state, STATE_MENUS);
+        ASSERT_EQ(board->menuTextAlpha, 255);
+    }
+    void ClickMenu(int x, int y)
+    {
+        board->MouseMove(x, y);
+        Ticks(1);
+        board->MouseDown(x, y, 1);
+        Ticks(1);
+        board->MouseUp(x, y, 1);
+    }
+    // The centre of item `index` of the main menu (the test images' splash
+    // cloud is 200 high).
+    static int MainItemY(int index) { return 298 + 56 * index + 24; }
+    // "Quit" in the main menu, through its fade.
+    void QuitFromTheMainMenu()
+    {
+        ReachMainMenu();
+        ClickMenu(512, MainItemY(6));
+        Ticks(32);
+        EXPECT_EQ(board->state, STATE_QUIT);
+    }
+    // A new game of the mode with one chain of three played and counted up.
+    void PlayOneChain(int mode, int chapter = -1)
+    {
+        StartGame(mode, chapter);
+        SetRows(Rows({"0001234"}));
+        Chain({{0, 11}, {1, 11}, {2, 11}});
+        Ticks(200);
+    }
+};
+
+TEST_F(SaveTest, AFreshInstallationHasDefaultsAndItsSlidersShowTheVolumesThatPlay)
 {
     EXPECT_TRUE(board->eveningFlag);
     EXPECT_STREQ(board->getText(TEXT_SCENERY), "Evening");
-    EXPECT_DOUBLE_EQ(board->musicVolume, 300.0);
-    EXPECT_DOUBLE_EQ(board->soundVolume, 300.0);
     for (int i = 0; i < MODE_COUNT; ++i)
         EXPECT_EQ(board->highScores[i], 0);
     for (int i = 0; i < STAT_COUNT; ++i)
         EXPECT_EQ(board->stats[i][1], 0);
-    app->SetMusicVolume(0.25);
+    // No save file: the volumes stay the settings', and the sliders show them.
+    app->SetMusicVolume(0.06);
+    app->SetSfxVolume(0.5);
     Board another(app);
-    EXPECT_DOUBLE_EQ(app->GetMusicVolume(), 0.25); // no file: the volumes are not applied
+    EXPECT_DOUBLE_EQ(app->GetMusicVolume(), 0.06);
+    EXPECT_DOUBLE_EQ(another.musicVolume, 18.0);
+    EXPECT_DOUBLE_EQ(another.soundVolume, 150.0);
+    EXPECT_FALSE(Platform::FileExists(Board::kSaveFileName)); // nothing to save yet
+    another.saveChangedGameData();
+    EXPECT_FALSE(Platform::FileExists(Board::kSaveFileName));
 }
 
-TEST_F(BoardTest, TheSaveFileHasItsGoldenBytesAndReadsBack)
+TEST_F(SaveTest, TheSaveFileHasItsGoldenBytesAndReadsBack)
 {
     board->eveningFlag = true;
     board->musicVolume = 150.7; // saved as 150
@@ -63,50 +207,289 @@ TEST_F(BoardTest, TheSaveFileHasItsGoldenBytesAndReadsBack)
     }
     EXPECT_NEAR(app->GetMusicVolume(), 0.5, 1e-9); // applied
     EXPECT_NEAR(app->GetSfxVolume(), 1.0, 1e-9);
-}
 
-TEST_F(BoardTest, ShortLongAndOutOfRangeFilesKeepWhatIsWhole)
-{
-    // Scenery night, the reserved byte set, music 100, and two bytes of the
-    // sound volume: the sound volume keeps its default.
-    WriteSaveFile({0x00, 0x07, 0x64, 0x00, 0x00, 0x00, 0x10, 0x00});
-    Board shortFile(app);
-    EXPECT_FALSE(shortFile.eveningFlag);
-    EXPECT_DOUBLE_EQ(shortFile.musicVolume, 100.0);
-    EXPECT_DOUBLE_EQ(shortFile.soundVolume, 300.0);
-    EXPECT_EQ(shortFile.highScores[0], 0);
-    shortFile.saveGameData();
-    const std::vector<uint8_t> written = ReadSaveFile();
-    ASSERT_EQ(written.size(), GameDataFile::kSize);
-    EXPECT_EQ(written[1], 0); // the reserved byte is always written 0
-
-    std::vector<uint8_t> bytes(50, 0);
-    bytes[0] = 1;
-    bytes[2] = 0xE8; // music 1000: clamped to 300
+    // Out-of-range volumes are clamped; the reserved byte is written 0.
+    std::vector<uint8_t> bytes = golden;
+    bytes[1] = 7;
+    bytes[2] = 0xE8; // music 1000
     bytes[3] = 0x03;
-    bytes[6] = 0xFF; // sound -1: clamped to 0
-    bytes[7] = bytes[8] = bytes[9] = 0xFF;
-    bytes[10] = 42;
-    bytes[45] = 0x55; // past the 42nd byte: ignored
-    WriteSaveFile(bytes);
-    const GameData data = GameDataFile::Read(bytes.data(), bytes.size());
-    EXPECT_EQ(data.musicVolume, 300);
-    EXPECT_EQ(data.soundVolume, 0);
+    bytes[6] = bytes[7] = bytes[8] = bytes[9] = 0xFF; // sound -1
+    WriteFile(Board::kSaveFileName, bytes);
     Board clamped(app);
     EXPECT_DOUBLE_EQ(clamped.musicVolume, 300.0);
     EXPECT_DOUBLE_EQ(clamped.soundVolume, 0.0);
-    EXPECT_EQ(clamped.highScores[0], 42);
+    clamped.saveGameData();
+    EXPECT_EQ(ReadSaveFile()[1], 0);
 }
 
-TEST_F(BoardTest, TheTutorialCountsBlobsButNotGames)
+TEST_F(SaveTest, StoryToTheEndingThenQuitFromTheMainMenuKeepsTheRecords)
 {
-    board->tutorial = true;
-    board->mode = MODE_CASUAL;
-    board->newGame(); // no board file: the process would end here; the test goes on
-    EXPECT_EQ(board->stats[STAT_GAMES_PLAYED][1], 0);
-    board->tutorial = false;
-    board->newGame();
-    EXPECT_EQ(board->stats[STAT_GAMES_PLAYED][1], 1);
+    // The last chapter, with the points of the four before it.
+    PlayOneChain(MODE_STORY, 4);
+    board->totalScore += 5000;
+    board->glassFill = 318;
+    SetRows(Rows({"1112340"}));
+    Chain({{0, 11}, {1, 11}, {2, 11}});
+    ASSERT_TRUE(board->chapterComplete);
+    for (int i = 0; i < 2000 && !(board->bannerY >= 384 && board->bannerSpeed == 0); ++i)
+        Ticks(1);
+    ClickAt(3, 15);
+    Ticks(32);
+    ASSERT_EQ(board->state, STATE_STORY_ENDING);
+    EXPECT_EQ(board->score, 0); // every point is in the total
+    const int storyScore = board->totalScore;
+    EXPECT_GT(storyScore, 5000);
+    EXPECT_EQ(board->highScores[MODE_STORY], storyScore);
+    Ticks(100);
+    board->MouseDown(10, 10, 1);
+    board->MouseUp(10, 10, 1);
+    Ticks(32);
+    ASSERT_EQ(board->state, STATE_MENUS);
+    const GameData played = RecordsOf(*board);
+    EXPECT_EQ(played.keptStats[STAT_GAMES_PLAYED], 1);
+    EXPECT_EQ(played.keptStats[STAT_BLOBS_CLEARED], 6);
+    EXPECT_EQ(played.keptStats[STAT_CHAINS_MADE], 2);
+    QuitFromTheMainMenu();
+    EXPECT_EQ(app->shutdownCalls, 1);
+
+    Board restarted(app);
+    EXPECT_EQ(restarted.highScores[MODE_STORY], storyScore);
+    EXPECT_EQ(RecordsOf(restarted), played);
+}
+
+TEST_F(SaveTest, QuitFromTheMainMenuSavesOptionsLeftWithTheRightButton)
+{
+    ReachMainMenu();
+    ClickMenu(512, MainItemY(3)); // "Options"
+    ASSERT_EQ(board->currentMenu, MENU_OPTIONS);
+    board->eveningFlag = false;
+    board->MouseDown(0, 0, -1); // back without "Back"
+    board->MouseUp(0, 0, -1);
+    EXPECT_FALSE(Platform::FileExists(Board::kSaveFileName));
+    QuitFromTheMainMenu();
+    Board restarted(app);
+    EXPECT_FALSE(restarted.eveningFlag);
+}
+
+// A tutorial board whose first chain is the script's: a click at (3,16), then
+// down, right, down, and a click that completes four cells.
+void WriteTutorialBoard()
+{
+    std::vector<uint8_t> cells(154);
+    for (int r = 0; r < 22; ++r)
+        for (int c = 0; c < 7; ++c)
+            cells[r * 7 + c] = static_cast<uint8_t>(r >= 20 ? 3 : (r + c) % 2 == 0 ? 0 : 2);
+    for (auto [c, r] : {std::pair{3, 16}, {3, 17}, {4, 17}, {4, 18}})
+        cells[r * 7 + c] = 1;
+    std::ofstream("demo_board", std::ios::binary).write(reinterpret_cast<const char*>(cells.data()), 154);
+}
+
+TEST_F(SaveTest, TheTutorialLeavesTheRecordsAsTheyWere)
+{
+    const std::vector<uint8_t> records = SaveImage(SomeRecords());
+    WriteFile(Board::kSaveFileName, records);
+    WriteTutorialBoard();
+    delete app;
+    app = new TestGameApp();
+    board = app->MakeBoard();
+    ReachMainMenu();
+    ClickMenu(512, MainItemY(2)); // "Tutorial"
+    Ticks(32);
+    ASSERT_TRUE(board->tutorial);
+    const auto& script = Board::tutorialScript();
+    for (int page = 0; page < Board::kTutorialPages; ++page)
+    {
+        for (int i = 0; i < 3000 && !(script[board->scriptPos] == -1 && board->menuTextAlpha == 255); ++i)
+            Ticks(1);
+        board->MouseDown(900, 700, 1);
+        Ticks(1);
+        board->MouseUp(900, 700, 1);
+    }
+    Ticks(32);
+    ASSERT_EQ(board->state, STATE_MENUS);
+    // The tutorial played its chain, and none of it counts as the player's.
+    EXPECT_GE(board->stats[STAT_BLOBS_CLEARED][0], 4);
+    EXPECT_GT(board->stats[STAT_BEST_CHAIN_SCORE][0], 0);
+    EXPECT_EQ(RecordsOf(*board), SomeRecords());
+
+    // Quitting and every way out leave the file as it was.
+    QuitFromTheMainMenu();
+    app->OnShutdown();
+    EXPECT_EQ(ReadSaveFile(), records);
+    Board restarted(app);
+    EXPECT_EQ(RecordsOf(restarted), SomeRecords());
+}
+
+TEST_F(SaveTest, EveryWayOutOfThePlaySavesWhatChangedAndKeepsWhatWasSaved)
+{
+    for (const char* wayOut : {"SIGTERM", "close button"})
+    {
+        SCOPED_TRACE(wayOut);
+        std::error_code ignored;
+        fs::remove(Board::kSaveFileName, ignored);
+        delete app;
+        app = new ShutdownApp();
+        board = app->MakeBoard();
+
+        // A finished game is saved at its game over.
+        PlayOneChain(MODE_CASUAL);
+        board->gameOver();
+        const int firstScore = board->highScores[MODE_CASUAL];
+        ASSERT_GT(firstScore, 0);
+        ASSERT_TRUE(fs::exists(Board::kSaveFileName));
+
+        // The next game is cut short with points not yet counted up.
+        PlayOneChain(MODE_PANIC);
+        board->score = 250;
+        const int panicScore = board->totalScore + board->score;
+        if (std::string(wayOut) == "SIGTERM")
+        {
+            Platform::InstallStopSignalHandlers();
+            std::raise(SIGTERM);
+        }
+        else
+        {
+            Platform::InputEvent close;
+            close.type = Platform::EventType::Quit;
+            app->QueueInput(close);
+        }
+        EXPECT_FALSE(app->RunOnePass());
+        Platform::ClearStopSignal();
+        EXPECT_TRUE(app->mShutdown);
+
+        Board restarted(app);
+        EXPECT_EQ(restarted.highScores[MODE_CASUAL], firstScore);
+        EXPECT_EQ(restarted.highScores[MODE_PANIC], panicScore);
+        EXPECT_EQ(restarted.stats[STAT_GAMES_PLAYED][1], 2);
+        EXPECT_EQ(restarted.stats[STAT_BLOBS_CLEARED][1], 6);
+    }
+}
+
+TEST_F(SaveTest, TheSaveGoesToTheDataFolderAndAnOldWorkingFolderFileIsTakenOverOnce)
+{
+    const DataFolder data(folder.Path() / "data");
+    // A fresh start writes only into the data folder.
+    {
+        Board fresh(app);
+        board = &fresh;
+        PlayOneChain(MODE_CASUAL);
+        board->gameOver();
+        board = app->board;
+    }
+    EXPECT_TRUE(fs::exists(data.SaveFile()));
+    EXPECT_FALSE(fs::exists(Board::kSaveFileName));
+    fs::remove(data.SaveFile());
+
+    // An earlier version's file in the working folder is read and its records
+    // are written into the data folder at once; the old file stays.
+    GameData old = SomeRecords();
+    WriteFile(Board::kSaveFileName, SaveImage(old));
+    Platform::ClearDebugOutput();
+    {
+        Board takeOver(app);
+        EXPECT_EQ(RecordsOf(takeOver), old);
+    }
+    EXPECT_EQ(ReadFile(data.SaveFile()), SaveImage(old));
+    EXPECT_EQ(ReadSaveFile(), SaveImage(old));
+    EXPECT_TRUE(NoticeSays("from now on"));
+
+    // From then on the data folder's file is the one.
+    GameData newer = old;
+    newer.highScores[MODE_CASUAL] = 999;
+    WriteFile(data.SaveFile(), SaveImage(newer));
+    Board later(app);
+    EXPECT_EQ(RecordsOf(later), newer);
+    EXPECT_EQ(ReadSaveFile(), SaveImage(old));
+}
+
+TEST_F(SaveTest, AReadOnlyWorkingFolderIsLeftAsItWas)
+{
+    const DataFolder data(folder.Path() / "data");
+    WriteFile(Board::kSaveFileName, SaveImage(SomeRecords()));
+    const auto before = Listing(folder.Path());
+    fs::permissions(folder.Path(), fs::perms::owner_read | fs::perms::owner_exec);
+    {
+        Board session(app);
+        board = &session;
+        PlayOneChain(MODE_TOAST);
+        board->gameOver();
+        board->saveChangedGameData();
+        board = app->board;
+    }
+    fs::permissions(folder.Path(), fs::perms::owner_all);
+    EXPECT_EQ(Listing(folder.Path()), before);
+    Board restarted(app);
+    EXPECT_GT(restarted.highScores[MODE_TOAST], 0);
+    EXPECT_EQ(restarted.highScores[MODE_PANIC], SomeRecords().highScores[MODE_PANIC]);
+}
+
+TEST_F(SaveTest, AFileThatIsNoSaveFileIsMovedAsideBeforeAnythingReplacesIt)
+{
+    // Too short: set aside, the defaults apply (no volume of 0 from missing
+    // bytes), and the next save writes a whole file.
+    const std::vector<uint8_t> shortFile = {0x00, 0x07, 0x64, 0x00, 0x00, 0x00, 0x10, 0x00};
+    WriteFile(Board::kSaveFileName, shortFile);
+    Platform::ClearDebugOutput();
+    Board first(app);
+    EXPECT_TRUE(NoticeSays("tumbrix.dat.bad"));
+    EXPECT_EQ(ReadFile("tumbrix.dat.bad"), shortFile);
+    EXPECT_FALSE(fs::exists(Board::kSaveFileName));
+    EXPECT_TRUE(first.eveningFlag);
+    EXPECT_DOUBLE_EQ(first.musicVolume, std::round(app->GetMusicVolume() * 300));
+    first.saveGameData();
+    EXPECT_EQ(ReadSaveFile().size(), GameDataFile::kSize);
+    EXPECT_EQ(ReadFile("tumbrix.dat.bad"), shortFile);
+
+    // Huge: only its start is read; it replaces the older one set aside.
+    {
+        std::ofstream huge(Board::kSaveFileName, std::ios::binary | std::ios::trunc);
+        huge << "not a save file";
+    }
+    fs::resize_file(Board::kSaveFileName, 1ull << 30); // sparse
+    Board second(app);
+    EXPECT_EQ(fs::file_size("tumbrix.dat.bad"), 1ull << 30);
+    EXPECT_FALSE(fs::exists(Board::kSaveFileName));
+    EXPECT_EQ(second.highScores[MODE_STORY], 0);
+    fs::remove("tumbrix.dat.bad");
+}
+
+TEST_F(SaveTest, AnUnreadableFileIsMovedAsideWithItsBytesKept)
+{
+    const std::vector<uint8_t> records = SaveImage(SomeRecords());
+    WriteFile(Board::kSaveFileName, records);
+    fs::permissions(Board::kSaveFileName, fs::perms::none);
+    if (std::ifstream(Board::kSaveFileName))
+        GTEST_SKIP() << "files without read permission are readable for this user (root)";
+    Board unreadable(app);
+    EXPECT_EQ(RecordsOf(unreadable).highScores, GameData{}.highScores);
+    EXPECT_FALSE(fs::exists(Board::kSaveFileName));
+    fs::permissions("tumbrix.dat.bad", fs::perms::owner_read);
+    EXPECT_EQ(ReadFile("tumbrix.dat.bad"), records);
+    unreadable.saveGameData();
+    EXPECT_EQ(ReadFile("tumbrix.dat.bad"), records);
+}
+
+TEST_F(SaveTest, ALinkedSaveFileIsWrittenThroughAndKilledWritesLeaveNothingBehind)
+{
+    fs::create_directories("records");
+    WriteFile("records/mine.dat", SaveImage(SomeRecords()));
+    fs::create_symlink("records/mine.dat", Board::kSaveFileName);
+    // A write killed midway, and one of a process that still runs.
+    const std::string dead = "records/mine.dat.tmp999999999";
+    const std::string live = "records/mine.dat.tmp" + std::to_string(Platform::GetProcessId());
+    WriteFile(dead, {1, 2, 3});
+    WriteFile(live, {4, 5, 6});
+
+    Board linked(app);
+    EXPECT_EQ(RecordsOf(linked), SomeRecords());
+    EXPECT_FALSE(fs::exists(dead));
+    EXPECT_TRUE(fs::exists(live));
+    linked.highScores[MODE_SKULL] = 4242;
+    linked.saveGameData();
+    EXPECT_TRUE(fs::is_symlink(Board::kSaveFileName));
+    GameData expected = SomeRecords();
+    expected.highScores[MODE_SKULL] = 4242;
+    EXPECT_EQ(ReadFile("records/mine.dat"), SaveImage(expected));
 }
 
 } // namespace
