@@ -93,8 +93,10 @@ std::unique_ptr<Image> DecodeLocked(Codec& codec, PFILE* file, const std::string
         return nullptr;
     }
     (void)codec.getResolutionDimensions(handle.get(), 0, &width, &height);
+    // Cleared first: the codec is an outside module, and what it might leave
+    // unwritten must not reach the screen as old heap contents.
     auto image = std::make_unique<Image>();
-    if (width <= 0 || height <= 0 || !image->Allocate(width, height))
+    if (width <= 0 || height <= 0 || !image->Allocate(width, height, true))
     {
         LogBadImage(path, "JPEG 2000 image too large");
         return nullptr;

@@ -12,6 +12,7 @@
 
 #include "platform/modules/j2kcodec/J2kCodecApi.h"
 #include "platform/modules/j2kcodec/J2kImageConvert.h"
+#include "platform/modules/j2kcodec/J2kStreamLimits.h"
 
 #define J2K_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -20,6 +21,7 @@ namespace {
 constexpr int32_t kVersion = 0x120000;
 constexpr size_t kMaxStreamBytes = size_t{256} << 20;
 constexpr int64_t kMaxPixels = int64_t{1} << 24; // as many as the image reader takes
+constexpr int32_t kHeaderNotRead = -1;
 
 thread_local int32_t tLastError = J2K_ERROR_NONE;
 
@@ -98,6 +100,7 @@ struct Decoder
     std::unique_ptr<opj_codec_t, CodecDeleter> codec;
     std::unique_ptr<opj_stream_t, StreamDeleter> stream;
     std::unique_ptr<opj_image_t, ImageDeleter> image;
+    int32_t headerResult = kHeaderNotRead; // once read, what every later call answers
     bool decoded = false;
 };
 
@@ -112,18 +115,23 @@ OPJ_CODEC_FORMAT DetectFormat(const std::vector<uint8_t>& bytes)
     return OPJ_CODEC_UNKNOWN;
 }
 
-// Sets up OpenJPEG over the bytes and reads the main header.
-int32_t ReadHeader(Decoder& decoder)
+// Sets up OpenJPEG over the bytes and reads the main header, once the file
+// has shown that decoding it costs no more than its size allows.
+int32_t ReadHeaderOnce(Decoder& decoder)
 {
-    if (decoder.image)
-        return J2K_ERROR_NONE;
     const OPJ_CODEC_FORMAT format = DetectFormat(decoder.bytes);
     if (format == OPJ_CODEC_UNKNOWN)
-        return Fail(J2K_ERROR_FORMAT);
+        return J2K_ERROR_FORMAT;
+    switch (Lumo::Platform::CheckJ2kStream(decoder.bytes.data(), decoder.bytes.size()))
+    {
+    case Lumo::Platform::J2kStreamCheck::Accepted: break;
+    case Lumo::Platform::J2kStreamCheck::Malformed: return J2K_ERROR_HEADER;
+    case Lumo::Platform::J2kStreamCheck::OutOfProportion: return J2K_ERROR_LIMITS;
+    }
     decoder.codec.reset(opj_create_decompress(format));
     decoder.stream.reset(opj_stream_create(OPJ_J2K_STREAM_CHUNK_SIZE, OPJ_TRUE));
     if (!decoder.codec || !decoder.stream)
-        return Fail(J2K_ERROR_MEMORY);
+        return J2K_ERROR_MEMORY;
     opj_set_error_handler(decoder.codec.get(), &IgnoreMessage, nullptr);
     opj_set_warning_handler(decoder.codec.get(), &IgnoreMessage, nullptr);
     opj_set_info_handler(decoder.codec.get(), &IgnoreMessage, nullptr);
@@ -141,14 +149,20 @@ int32_t ReadHeader(Decoder& decoder)
         !opj_read_header(stream, decoder.codec.get(), &image))
     {
         opj_image_destroy(image);
-        return Fail(J2K_ERROR_HEADER);
+        return J2K_ERROR_HEADER;
     }
     decoder.image.reset(image);
-    const int64_t width = int64_t{image->x1} - image->x0;
-    const int64_t height = int64_t{image->y1} - image->y0;
-    if (image->numcomps == 0 || width <= 0 || height <= 0 || width * height > kMaxPixels)
-        return Fail(J2K_ERROR_HEADER);
+    const auto grid = Lumo::Platform::J2kPictureGrid(*image, 0);
+    if (!grid || int64_t{grid->width} * grid->height > kMaxPixels)
+        return J2K_ERROR_HEADER;
     return J2K_ERROR_NONE;
+}
+
+int32_t ReadHeader(Decoder& decoder)
+{
+    if (decoder.headerResult == kHeaderNotRead)
+        decoder.headerResult = ReadHeaderOnce(decoder);
+    return decoder.headerResult == J2K_ERROR_NONE ? J2K_ERROR_NONE : Fail(decoder.headerResult);
 }
 
 // Appends without letting an allocation failure escape to the caller.
@@ -262,8 +276,9 @@ J2K_EXPORT int32_t J2K_GetInfo(J2K_Handle handle, int32_t* width, int32_t* heigh
     if (const int32_t error = ReadHeader(*decoder))
         return error;
     const opj_image_t& image = *decoder->image;
-    *width = static_cast<int32_t>(image.x1 - image.x0);
-    *height = static_cast<int32_t>(image.y1 - image.y0);
+    const auto grid = Lumo::Platform::J2kPictureGrid(image, 0); // checked by ReadHeader
+    *width = static_cast<int32_t>(grid->width);
+    *height = static_cast<int32_t>(grid->height);
     if (components != nullptr)
         *components = static_cast<int32_t>(image.numcomps);
     return J2K_ERROR_NONE;
@@ -271,15 +286,16 @@ J2K_EXPORT int32_t J2K_GetInfo(J2K_Handle handle, int32_t* width, int32_t* heigh
 
 J2K_EXPORT int32_t J2K_GetResolutionDimensions(J2K_Handle handle, int32_t level, int32_t* width, int32_t* height)
 {
-    int32_t fullWidth = 0;
-    int32_t fullHeight = 0;
-    if (level < 0 || level > 31 || width == nullptr || height == nullptr)
+    Decoder* decoder = ToDecoder(handle);
+    if (decoder == nullptr || level < 0 || level > 31 || width == nullptr || height == nullptr)
         return Fail(J2K_ERROR_ARGUMENT);
-    if (const int32_t error = J2K_GetInfo(handle, &fullWidth, &fullHeight, nullptr))
+    if (const int32_t error = ReadHeader(*decoder))
         return error;
-    const int64_t scale = int64_t{1} << level;
-    *width = static_cast<int32_t>((fullWidth + scale - 1) / scale);
-    *height = static_cast<int32_t>((fullHeight + scale - 1) / scale);
+    const auto grid = Lumo::Platform::J2kPictureGrid(*decoder->image, static_cast<uint32_t>(level));
+    if (!grid)
+        return Fail(J2K_ERROR_ARGUMENT);
+    *width = static_cast<int32_t>(grid->width);
+    *height = static_cast<int32_t>(grid->height);
     return J2K_ERROR_NONE;
 }
 
@@ -295,10 +311,16 @@ J2K_EXPORT int32_t J2K_Decode(J2K_Handle handle, uint8_t** buffer, int32_t* size
     decoder->decoded = true;
     opj_codec_t* codec = decoder->codec.get();
     opj_image_t* image = decoder->image.get();
+    const auto expected = Lumo::Platform::J2kPictureGrid(*image, static_cast<uint32_t>(level));
+    if (!expected)
+        return Fail(J2K_ERROR_ARGUMENT);
     if ((level != 0 && !opj_set_decoded_resolution_factor(codec, static_cast<OPJ_UINT32>(level))) ||
         !opj_decode(codec, decoder->stream.get(), image) || !opj_end_decompress(codec, decoder->stream.get()))
         return Fail(J2K_ERROR_DECODE);
-    if (!Lumo::Platform::J2kImageToArgb(*image, *buffer, *size, *pitch))
+    // A JP2 palette or channel definition reshapes the components while
+    // decoding; the picture must still be the size the caller was told.
+    if (Lumo::Platform::J2kPictureGrid(*image, static_cast<uint32_t>(level)) != expected ||
+        !Lumo::Platform::J2kImageToArgb(*image, static_cast<uint32_t>(level), *buffer, *size, *pitch))
         return Fail(J2K_ERROR_DECODE);
     return J2K_ERROR_NONE;
 }
@@ -319,6 +341,7 @@ J2K_EXPORT const char* J2K_getErrorStr(int32_t error)
     case J2K_ERROR_DECODE: return "image data could not be decoded";
     case J2K_ERROR_FORMAT: return "not a JPEG 2000 file";
     case J2K_ERROR_MEMORY: return "out of memory";
+    case J2K_ERROR_LIMITS: return "image too costly to decode for its file size";
     default: return "unknown error";
     }
 }

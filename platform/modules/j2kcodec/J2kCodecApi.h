@@ -30,7 +30,8 @@ typedef J2K_Handle (*J2K_OpenCustom_t)(void* user, const J2K_Callbacks* callback
 // A handle over a file by name, or null.
 typedef J2K_Handle (*J2K_OpenFile_t)(const char* path);
 typedef int32_t (*J2K_Close_t)(J2K_Handle handle);
-// Full-size width and height in pixels, and the number of components.
+// Full-size width and height in pixels (the size of the finest component of
+// the picture), and the number of components.
 typedef int32_t (*J2K_GetInfo_t)(J2K_Handle handle, int32_t* width, int32_t* height, int32_t* components);
 // Width and height at a resolution level (0 = full size, each level halves).
 typedef int32_t (*J2K_GetResolutionDimensions_t)(J2K_Handle handle, int32_t level, int32_t* width,
@@ -52,4 +53,7 @@ typedef const char* (*J2K_getErrorStr_t)(int32_t error);
 #define J2K_ERROR_DECODE 4
 #define J2K_ERROR_FORMAT 5
 #define J2K_ERROR_MEMORY 6
+// Refused before decoding: the file declares far more tiles or samples than
+// its size can hold in a real image.
+#define J2K_ERROR_LIMITS 7
 }
