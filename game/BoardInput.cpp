@@ -5,10 +5,24 @@
 #include "game/GameApp.h"
 #include "platform/DebugOutput.h"
 
+#include <algorithm>
+
 namespace Lumo {
+
+namespace {
+
+// A position far off the board (a pointer grabbed while dragging, damaged
+// input) is pulled in to this distance: the rules and the drawing offset the
+// cursor by at most a screen's size, so nothing can overflow, and every
+// position a screen can show keeps its exact value.
+constexpr int kMaxOffBoard = 1 << 16;
+
+} // namespace
 
 void Board::MouseMove(int x, int y)
 {
+    x = std::clamp(x, -kMaxOffBoard, mWidth + kMaxOffBoard);
+    y = std::clamp(y, -kMaxOffBoard, mHeight + kMaxOffBoard);
     mouseX = x;
     mouseY = y;
     if (tutorial)

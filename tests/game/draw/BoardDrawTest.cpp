@@ -7,6 +7,7 @@
 #include "graphics/Graphics.h"
 #include "graphics/MemoryImage.h"
 
+#include <cstdint>
 #include <functional>
 
 namespace Lumo::GameTest {
@@ -223,6 +224,52 @@ TEST_F(BoardDrawTest, DrawingNeverChangesWhatTheRulesRead)
     board->Draw(g.get());
     EXPECT_NE(before, paused);
     EXPECT_EQ(board->stateHash(), paused);
+}
+
+// Input from anywhere: a chain cancelled by a move to the far ends of int, then
+// the board drawn with the cancel bubble and the cursors there. Positions are
+// pulled in to 65536 pixels off the board; what a screen can show is kept.
+TEST_F(BoardDrawTest, MovesToTheFarEndsOfIntDuringAChainAreSafe)
+{
+    constexpr int kFar = 1 << 16;
+    struct Case
+    {
+        int x, y, keptX, keptY;
+    };
+    const Case cases[] = {
+        {INT32_MAX, INT32_MAX, 1024 + kFar, 768 + kFar},
+        {INT32_MIN, INT32_MIN, -kFar, -kFar},
+        {INT32_MAX, INT32_MIN, 1024 + kFar, -kFar},
+        {INT32_MIN, INT32_MAX, -kFar, 768 + kFar},
+    };
+    StartGame(MODE_STORY, 1);
+    for (const Case& c : cases)
+    {
+        SetRows(Rows({"0001234", "1234111"}));
+        ClickAt(0, 11);
+        MoveTo(1, 11);
+        ASSERT_TRUE(board->chainActive);
+        board->MouseMove(c.x, c.y);
+        EXPECT_FALSE(board->chainActive) << "leaving the field cancels";
+        EXPECT_EQ(board->mouseX, c.keptX);
+        EXPECT_EQ(board->mouseY, c.keptY);
+        EXPECT_EQ(board->cancelX, c.keptX + 56);
+        EXPECT_EQ(board->cancelY, c.keptY);
+        board->MouseDrag(c.x, c.y);
+        board->MouseDown(c.x, c.y, 1);
+        board->MouseUp(c.x, c.y, 1);
+        board->MouseDown(c.x, c.y, -1);
+        board->MouseUp(c.x, c.y, -1);
+        board->Draw(g.get());
+        board->drawPlayField(g.get());
+        board->Update();
+    }
+    ExpectOnlyValidDraws();
+
+    // A position a screen can show is taken as it is.
+    board->MouseMove(-5000, 9000);
+    EXPECT_EQ(board->mouseX, -5000);
+    EXPECT_EQ(board->mouseY, 9000);
 }
 
 TEST_F(BoardDrawTest, CelsOutsideTheirImagesAreNotDrawn)
