@@ -64,8 +64,12 @@ public:
 class Run
 {
 public:
-    explicit Run(const std::vector<std::string>& args)
+    // The game reads its assets from the working folder: the folder of this
+    // program for the run's length, so the fuzzer's own relative paths (the
+    // corpus, new units) still work between runs.
+    explicit Run(const std::vector<std::string>& args) : mPreviousFolder(Lumo::Platform::GetCurrentFolder())
     {
+        (void)Lumo::Platform::SetCurrentFolder(Lumo::Platform::GetExecutableFolder());
         std::vector<const char*> argv = {"tumbrix"};
         for (const std::string& arg : args)
             argv.push_back(arg.c_str());
@@ -88,6 +92,7 @@ public:
             std::this_thread::yield();
         mApp.reset();
         Lumo::SetCommandLineArgs(0, nullptr);
+        (void)Lumo::Platform::SetCurrentFolder(mPreviousFolder);
     }
     Lumo::GameApp& App() { return *mApp; }
 
@@ -103,6 +108,7 @@ public:
     }
 
 private:
+    std::string mPreviousFolder;
     std::unique_ptr<FuzzGameApp> mApp;
     bool mLoading = false;
 };
@@ -124,8 +130,7 @@ const Setup& GetSetup()
         (void)Lumo::Platform::CreateDirectories(scratch);
         s.scratch = scratch;
         s.demoPath = scratch + "input.dmo";
-        if (!Lumo::Platform::SetCurrentFolder(Lumo::Platform::GetExecutableFolder()) ||
-            !Lumo::Platform::DirectoryExists("images"))
+        if (!Lumo::Platform::DirectoryExists(Lumo::Platform::GetExecutableFolder() + "images"))
         {
             std::fprintf(stderr, "demo_fuzz: no game assets beside the program; demos are parsed only\n");
             return s;
