@@ -283,6 +283,12 @@ void LumoAppBase::StartLoading()
     LoadingThreadProc();
 }
 
+void LumoAppBase::JoinLoadingThread()
+{
+    if (mLoadingThread.joinable())
+        mLoadingThread.join();
+}
+
 void LumoAppBase::LoadingThreadProc()
 {
     if (mLoadingDelayMs > 0)

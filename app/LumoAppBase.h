@@ -190,6 +190,9 @@ public:
     CommandLineOptions mOptions;
 
 protected:
+    // Waits for the loading thread to end. A derived application's destructor
+    // calls it first, so loading never writes into a half-destroyed object.
+    void JoinLoadingThread();
     void ReadSettings();
     void WriteSettings();
     void ProcessDeferredMessage(const Platform::InputEvent& event);

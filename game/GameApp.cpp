@@ -23,6 +23,7 @@ GameApp::GameApp()
 
 GameApp::~GameApp()
 {
+    JoinLoadingThread(); // loading fills the tables freed below
     if (board != nullptr)
     {
         if (mWidgetManager != nullptr)

@@ -51,9 +51,14 @@ public:
         std::error_code ignored;
         fs::remove_all(mPath, ignored);
     }
-    // A fresh start: no save file. The scenarios then play one after the
-    // other, each finding the save file of the ones before.
-    void Clean() { fs::remove(mPath / "tumbrix.dat"); }
+    // A fresh start: no save file, in the working folder (an old one would be
+    // taken over) or in the data folder. The scenarios then play one after
+    // the other, each finding the save file of the ones before.
+    void Clean()
+    {
+        fs::remove(mPath / "tumbrix.dat");
+        fs::remove(fs::path(Platform::GetUserDataFolder("Tumbrix")) / "tumbrix.dat");
+    }
 
 private:
     fs::path mOld;
