@@ -260,6 +260,22 @@ TEST(AppBaseTest, ARecordedDemoReplaysTheSameInputAndRandomDraws)
     EXPECT_EQ(played.draws, recorded.draws);
 }
 
+// The program's command line for recording or playing the demo file.
+void UseDemoCommandLine(const char* option, const std::string& demo)
+{
+    const std::string demoArg = "-demofile=" + demo;
+    const char* argv[] = {"test", option, demoArg.c_str()};
+    SetCommandLineArgs(3, argv);
+}
+
+// Writes the file as an application outside any demo would.
+void WriteWithAnApp(const std::string& path, const Buffer& bytes)
+{
+    SetCommandLineArgs(0, nullptr);
+    TestApp writer("LumoTests\\Files");
+    ASSERT_TRUE(writer.SaveBufferToFile(path, bytes));
+}
+
 TEST(AppBaseTest, PlaybackWritesNoFilesAndAnswersFromTheDemo)
 {
     const std::string folder = TempFolder("files");
@@ -267,16 +283,9 @@ TEST(AppBaseTest, PlaybackWritesNoFilesAndAnswersFromTheDemo)
     const std::string data = folder + "data.bin";
     Buffer original;
     original.WriteInt32(1234);
+    WriteWithAnApp(data, original);
     {
-        SetCommandLineArgs(0, nullptr);
-        TestApp writer("LumoTests\\Files");
-        ASSERT_TRUE(writer.SaveBufferToFile(data, original));
-    }
-    {
-        std::vector<const char*> argv = {"test", "-record"};
-        std::string demoArg = "-demofile=" + demo;
-        argv.push_back(demoArg.c_str());
-        SetCommandLineArgs(3, argv.data());
+        UseDemoCommandLine("-record", demo);
         TestApp app("LumoTests\\Files");
         app.Init();
         EXPECT_TRUE(app.FileExists(data));
@@ -287,10 +296,7 @@ TEST(AppBaseTest, PlaybackWritesNoFilesAndAnswersFromTheDemo)
     }
     std::filesystem::remove(data);
     {
-        std::vector<const char*> argv = {"test", "-play"};
-        std::string demoArg = "-demofile=" + demo;
-        argv.push_back(demoArg.c_str());
-        SetCommandLineArgs(3, argv.data());
+        UseDemoCommandLine("-play", demo);
         TestApp app("LumoTests\\Files");
         app.Init();
         ASSERT_TRUE(app.IsPlayingDemo());
@@ -315,16 +321,9 @@ TEST(AppBaseTest, ADemoAnswersForTheFileWhereverItsFolderIs)
     Buffer original;
     for (int i = 0; i < 100; ++i)
         original.WriteInt32(i);
+    WriteWithAnApp(data, original);
     {
-        SetCommandLineArgs(0, nullptr);
-        TestApp writer("LumoTests\\Files");
-        ASSERT_TRUE(writer.SaveBufferToFile(data, original));
-    }
-    {
-        std::vector<const char*> argv = {"test", "-record"};
-        std::string demoArg = "-demofile=" + demo;
-        argv.push_back(demoArg.c_str());
-        SetCommandLineArgs(3, argv.data());
+        UseDemoCommandLine("-record", demo);
         TestApp app("LumoTests\\Files");
         app.Init();
         EXPECT_TRUE(app.FileExists(data));
@@ -335,10 +334,7 @@ TEST(AppBaseTest, ADemoAnswersForTheFileWhereverItsFolderIs)
     }
     std::filesystem::remove_all(folder + "old");
     {
-        std::vector<const char*> argv = {"test", "-play"};
-        std::string demoArg = "-demofile=" + demo;
-        argv.push_back(demoArg.c_str());
-        SetCommandLineArgs(3, argv.data());
+        UseDemoCommandLine("-play", demo);
         TestApp app("LumoTests\\Files");
         app.Init();
         ASSERT_TRUE(app.IsPlayingDemo());
