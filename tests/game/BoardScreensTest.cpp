@@ -408,23 +408,9 @@ TEST_F(ScreensTest, TextsAndTheirEdges)
     EXPECT_EQ(BoardLayout::WrappedTextHeight(nullptr, "one two", 500, -1), 0);
 }
 
-// A tutorial board whose first chain is the script's: a click at (3,16), then
-// down, right, down, and a click that completes four cells.
-void WriteTutorialBoard()
-{
-    std::vector<uint8_t> cells(154);
-    for (int r = 0; r < 22; ++r)
-        for (int c = 0; c < 7; ++c)
-            cells[r * 7 + c] = static_cast<uint8_t>(r >= 20 ? 3 : (r + c) % 2 == 0 ? 0 : 2);
-    for (auto [c, r] : {std::pair{3, 16}, {3, 17}, {4, 17}, {4, 18}})
-        cells[r * 7 + c] = 1;
-    cells[15 * 7 + 2] = static_cast<uint8_t>(BLOB_BOMB);
-    std::ofstream("demo_board", std::ios::binary).write(reinterpret_cast<const char*>(cells.data()), 154);
-}
-
 TEST_F(ScreensTest, TheTutorialScriptRunsPageByPageToTheMenus)
 {
-    WriteTutorialBoard();
+    WriteTutorialBoard(true);
     ReachMainMenu();
     const int gamesPlayed = board->stats[STAT_GAMES_PLAYED][1];
     ClickMenu(512, MainItemY(2));
@@ -466,7 +452,7 @@ TEST_F(ScreensTest, TheTutorialScriptRunsPageByPageToTheMenus)
 
 TEST_F(ScreensTest, ThePauseButtonWorksInTheTutorialAndAMissingBoardEndsTheProcess)
 {
-    WriteTutorialBoard();
+    WriteTutorialBoard(true);
     board->tutorial = true;
     board->mode = MODE_CASUAL;
     board->state = STATE_PLAYING;

@@ -271,19 +271,6 @@ TEST_F(SaveTest, QuitFromTheMainMenuSavesOptionsLeftWithTheRightButton)
     EXPECT_FALSE(restarted.eveningFlag);
 }
 
-// A tutorial board whose first chain is the script's: a click at (3,16), then
-// down, right, down, and a click that completes four cells.
-void WriteTutorialBoard()
-{
-    std::vector<uint8_t> cells(154);
-    for (int r = 0; r < 22; ++r)
-        for (int c = 0; c < 7; ++c)
-            cells[r * 7 + c] = static_cast<uint8_t>(r >= 20 ? 3 : (r + c) % 2 == 0 ? 0 : 2);
-    for (auto [c, r] : {std::pair{3, 16}, {3, 17}, {4, 17}, {4, 18}})
-        cells[r * 7 + c] = 1;
-    std::ofstream("demo_board", std::ios::binary).write(reinterpret_cast<const char*>(cells.data()), 154);
-}
-
 TEST_F(SaveTest, TheTutorialLeavesTheRecordsAsTheyWere)
 {
     const std::vector<uint8_t> records = SaveImage(SomeRecords());

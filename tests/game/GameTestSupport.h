@@ -17,6 +17,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -281,5 +283,21 @@ protected:
     TestGameApp* app = nullptr;
     Board* board = nullptr;
 };
+
+// A tutorial board "demo_board" in the working folder whose first chain is
+// the script's: a click at (3,16), then down, right, down, and a click that
+// completes four cells; with a bomb at (2,15) when asked.
+inline void WriteTutorialBoard(bool withBomb = false)
+{
+    std::vector<uint8_t> cells(154);
+    for (int r = 0; r < 22; ++r)
+        for (int c = 0; c < 7; ++c)
+            cells[r * 7 + c] = static_cast<uint8_t>(r >= 20 ? 3 : (r + c) % 2 == 0 ? 0 : 2);
+    for (auto [c, r] : {std::pair{3, 16}, {3, 17}, {4, 17}, {4, 18}})
+        cells[r * 7 + c] = 1;
+    if (withBomb)
+        cells[15 * 7 + 2] = static_cast<uint8_t>(BLOB_BOMB);
+    std::ofstream("demo_board", std::ios::binary).write(reinterpret_cast<const char*>(cells.data()), 154);
+}
 
 } // namespace Lumo::GameTest
