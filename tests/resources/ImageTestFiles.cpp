@@ -279,6 +279,18 @@ GifBuilder& GifBuilder::Trailer()
     return *this;
 }
 
+bool EncodeJpeg2000(const std::string& path, opj_image* image, opj_cparameters& parameters, bool jp2)
+{
+    opj_codec_t* codec = opj_create_compress(jp2 ? OPJ_CODEC_JP2 : OPJ_CODEC_J2K);
+    opj_stream_t* stream = opj_stream_create_default_file_stream(path.c_str(), OPJ_FALSE);
+    const bool ok = opj_setup_encoder(codec, &parameters, image) && opj_start_compress(codec, image, stream) &&
+                    opj_encode(codec, stream) && opj_end_compress(codec, stream);
+    opj_stream_destroy(stream);
+    opj_destroy_codec(codec);
+    opj_image_destroy(image);
+    return ok;
+}
+
 void WriteTestJpeg2000(const std::string& path, int width, int height, int components, const Bytes& samples,
                        bool jp2)
 {
@@ -308,13 +320,7 @@ void WriteTestJpeg2000(const std::string& path, int width, int height, int compo
     for (int c = 0; c < components; ++c)
         for (int i = 0; i < width * height; ++i)
             image->comps[c].data[i] = samples[size_t(i * components + c)];
-    opj_codec_t* codec = opj_create_compress(jp2 ? OPJ_CODEC_JP2 : OPJ_CODEC_J2K);
-    opj_stream_t* stream = opj_stream_create_default_file_stream(path.c_str(), OPJ_FALSE);
-    const bool ok = opj_setup_encoder(codec, &parameters, image) && opj_start_compress(codec, image, stream) &&
-                    opj_encode(codec, stream) && opj_end_compress(codec, stream);
-    opj_stream_destroy(stream);
-    opj_destroy_codec(codec);
-    opj_image_destroy(image);
+    const bool ok = EncodeJpeg2000(path, image, parameters, jp2);
     ASSERT_TRUE(ok);
 }
 

@@ -8,6 +8,9 @@
 
 #include "resources/ImageLibImage.h"
 
+struct opj_image;       // OpenJPEG's image and encoder parameters
+struct opj_cparameters;
+
 namespace Lumo::ImageLib::Testing {
 
 using Bytes = std::vector<uint8_t>;
@@ -102,6 +105,10 @@ struct GifBuilder
                       const Bytes& localTable = {});
     GifBuilder& Trailer();
 };
+
+// Encodes the image with the parameters into the file (code stream, or JP2
+// when jp2 is set) and frees the image; false when OpenJPEG fails.
+bool EncodeJpeg2000(const std::string& path, opj_image* image, opj_cparameters& parameters, bool jp2);
 
 // A lossless JPEG 2000 file (code stream, or JP2 when jp2 is set) of 1, 3 or
 // 4 components of 8 bits; `samples` interleaved per pixel.

@@ -124,7 +124,9 @@ TEST_F(J2kCodecModule, RefusesFilesOutOfProportionToTheirSize)
         int32_t width = 0, height = 0, components = 0;
         const int32_t result = getInfo(handle, &width, &height, &components);
         if (result != J2K_ERROR_NONE)
+        {
             EXPECT_EQ(lastError(), result);
+        }
         close(handle);
         return result;
     };

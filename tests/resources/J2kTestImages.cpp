@@ -106,13 +106,7 @@ void WriteJ2kLayout(const std::string& path, const J2kLayout& layout, const J2kS
     for (size_t c = 0; c < components.size(); ++c)
         for (size_t i = 0; i < samples[c].size(); ++i)
             image->comps[c].data[i] = samples[c][i];
-    opj_codec_t* codec = opj_create_compress(layout.jp2 ? OPJ_CODEC_JP2 : OPJ_CODEC_J2K);
-    opj_stream_t* stream = opj_stream_create_default_file_stream(path.c_str(), OPJ_FALSE);
-    const bool ok = opj_setup_encoder(codec, &parameters, image) && opj_start_compress(codec, image, stream) &&
-                    opj_encode(codec, stream) && opj_end_compress(codec, stream);
-    opj_stream_destroy(stream);
-    opj_destroy_codec(codec);
-    opj_image_destroy(image);
+    const bool ok = EncodeJpeg2000(path, image, parameters, layout.jp2);
     ASSERT_TRUE(ok) << path;
 }
 
