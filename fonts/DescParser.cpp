@@ -427,24 +427,42 @@ bool DescParser::HandleDefineCommand(ListDataElement& params)
     const std::string& name = static_cast<const SingleDataElement&>(nameElement).mString;
     // The old value goes first: a value naming the define itself no longer
     // finds it.
-    mDefineMap.erase(ToUpperCase(name));
+    EraseDefine(name);
     const DataElement& value = params.At(2);
     if (value.mIsList)
     {
         auto expanded = std::make_unique<ListDataElement>();
         if (!ExpandDefinesInList(static_cast<const ListDataElement&>(value), *expanded))
             return false;
-        SetDefine(name, std::move(expanded));
-        return true;
+        return SetDefine(name, std::move(expanded));
     }
     const DataElement* existing = LookupDefine(static_cast<const SingleDataElement&>(value).mString);
-    SetDefine(name, existing != nullptr ? existing->Clone() : value.Clone());
+    // Checked before the copy is made, so a refused copy costs nothing.
+    if (existing != nullptr && mDefineElements + ElementCount(*existing) > kMaxDefineElements)
+        return ReportError("Defines Too Large");
+    return SetDefine(name, existing != nullptr ? existing->Clone() : value.Clone());
+}
+
+bool DescParser::SetDefine(const std::string& name, std::unique_ptr<DataElement> value)
+{
+    const std::string key = ToUpperCase(name);
+    auto old = mDefineMap.find(key);
+    const long long oldCount = old != mDefineMap.end() ? ElementCount(*old->second) : 0;
+    const long long newCount = ElementCount(*value);
+    if (mDefineElements - oldCount + newCount > kMaxDefineElements)
+        return ReportError("Defines Too Large");
+    mDefineElements += newCount - oldCount;
+    mDefineMap[key] = std::move(value);
     return true;
 }
 
-void DescParser::SetDefine(const std::string& name, std::unique_ptr<DataElement> value)
+void DescParser::EraseDefine(const std::string& name)
 {
-    mDefineMap[ToUpperCase(name)] = std::move(value);
+    auto old = mDefineMap.find(ToUpperCase(name));
+    if (old == mDefineMap.end())
+        return;
+    mDefineElements -= ElementCount(*old->second);
+    mDefineMap.erase(old);
 }
 
 } // namespace Lumo

@@ -10,8 +10,10 @@
 // "Unterminated Double Quotes", "Unterminated List", "Unexpected List End",
 // "Unexpected List Start", "Unable to Dereference \"<name>\"", and for input
 // that would grow without bound "List Nesting Too Deep" (lists nested more
-// than kMaxListDepth deep, through defines too) and "List Too Large" (an
-// expansion of more than kMaxListElements values).
+// than kMaxListDepth deep, through defines too), "List Too Large" (an
+// expansion of more than kMaxListElements values) and "Defines Too Large"
+// (all defines together holding more than kMaxDefineElements values: a
+// define can be copied under new names in a few bytes each).
 //
 // Threads: one thread at a time.
 #include <map>
@@ -34,6 +36,8 @@ public:
     };
     static constexpr int kMaxListDepth = 32;
     static constexpr int kMaxListElements = 1 << 16;
+    // Values (lists and single values alike) that all defines may hold.
+    static constexpr int kMaxDefineElements = 1 << 15;
 
     DescParser() = default;
     DescParser(const DescParser&) = delete;
@@ -94,13 +98,18 @@ protected:
     // literal and a value (a list is stored expanded). An old define of the
     // name is deleted before the value is resolved.
     bool HandleDefineCommand(ListDataElement& params);
-    // Stores the value under the upper-cased name, replacing any old one.
-    void SetDefine(const std::string& name, std::unique_ptr<DataElement> value);
+    // Stores the value under the upper-cased name, replacing any old one;
+    // "Defines Too Large" (the old one kept) when the defines would then hold
+    // more than kMaxDefineElements values.
+    [[nodiscard]] bool SetDefine(const std::string& name, std::unique_ptr<DataElement> value);
 
 private:
+    void EraseDefine(const std::string& name);
     bool ExpandInto(const ListDataElement& source, ListDataElement& out, int depth, int& budget);
     static int ElementDepth(const DataElement& element);
     static int ElementCount(const DataElement& element);
+
+    long long mDefineElements = 0; // values held by mDefineMap
 };
 
 } // namespace Lumo

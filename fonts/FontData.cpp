@@ -5,6 +5,7 @@
 
 #include "app/Common.h"
 #include "app/LumoAppBase.h"
+#include "fonts/FontScale.h"
 #include "platform/DebugOutput.h"
 
 namespace Lumo {
@@ -85,6 +86,46 @@ bool FontData::ReportError(const std::string& text)
         message += " on Line " + FormatString("%d:\r\n\r\n", mCurrentLineNum) + mCurrentLine;
     mApp->ShowFatalError(message);
     return false;
+}
+
+long long FontData::DefaultSizeImageCost(const FontLayer& layer, const LayerImageCost& cost) const
+{
+    const int pointSize = mDefaultPointSize;
+    if (pointSize < layer.mMinPointSize || (layer.mMaxPointSize != -1 && pointSize > layer.mMaxPointSize))
+        return 0;
+    if (!FontScale::NeedsRescale(layer.mPointSize, pointSize, 1.0))
+        return 0;
+    const double factor = FontScale::Factor(layer.mPointSize, pointSize, 1.0);
+    return FontScale::BudgetCost(FontScale::ScaledStripBound(cost.summedWidth, cost.tallest, factor));
+}
+
+bool FontData::ChargeImageBudget(const FontLayer* layer)
+{
+    auto recount = [this](const FontLayer& one, LayerImageCost& cost) {
+        mImagePixels -= cost.pixels;
+        cost.pixels = DefaultSizeImageCost(one, cost);
+        mImagePixels += cost.pixels;
+    };
+    if (layer != nullptr)
+    {
+        LayerImageCost& cost = mLayerImageCosts[layer];
+        cost.summedWidth = 0;
+        cost.tallest = 0;
+        for (const GlyphInfo& glyph : layer->mCharData)
+        {
+            cost.summedWidth += std::max(0, glyph.mImageRect.mWidth);
+            cost.tallest = std::max<long long>(cost.tallest, glyph.mImageRect.mHeight);
+        }
+        recount(*layer, cost);
+    }
+    else
+    {
+        for (auto& [each, cost] : mLayerImageCosts)
+            recount(*each, cost);
+    }
+    if (mImagePixels > FontScale::kMaxFontImagePixels)
+        return ReportError("Scaled Layer Images Too Large");
+    return true;
 }
 
 FontLayer& FontData::AppendLayer(const std::string& name, const FontLayer* copyFrom)

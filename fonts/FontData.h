@@ -21,6 +21,12 @@
 // description and leaves the font not loaded ("Layer Already Exists" is
 // shown and the description goes on). Errors of the metrics path are logged.
 //
+// The rescaled images that the font's layers need at the default point size
+// (scale 1, whatever tags are given later) share one budget,
+// FontScale::kMaxFontImagePixels: the command that takes them past it
+// (SetDefaultPointSize, CreateLayerFrom, LayerSetPointSize, LayerPointRange,
+// LayerSetImageMap) fails with "Scaled Layer Images Too Large".
+//
 // Threads: loaded on one thread (the loading thread), then only read.
 #include <array>
 #include <atomic>
@@ -92,8 +98,27 @@ private:
     bool SetImageMap(FontLayer& layer, const DataElement& chars, const DataElement& rects);
     bool CreateHorzSpanRectList(ListDataElement& params);
     bool CreateLayer(ListDataElement& params, bool fromOther);
+    // A layer's share of the image budget: the summed glyph width and the
+    // tallest glyph (kept so that a new default point size recounts every
+    // layer without visiting its glyphs), and what its rescaled image costs.
+    struct LayerImageCost
+    {
+        long long summedWidth = 0;
+        long long tallest = 0;
+        long long pixels = 0;
+    };
+    // Pixels of the layer's rescaled image when the font is made at its
+    // default point size (counted generously, see ScaledStripBound); 0 when
+    // it draws from its own image or does not take part at that size.
+    long long DefaultSizeImageCost(const FontLayer& layer, const LayerImageCost& cost) const;
+    // Brings the layer's share of the image budget up to date (every layer's
+    // for null, after a new default point size); past the budget, "Scaled
+    // Layer Images Too Large".
+    bool ChargeImageBudget(const FontLayer* layer);
 
     std::shared_ptr<Image> mMetricsImage; // the metrics path's image, kept alive
+    std::map<const FontLayer*, LayerImageCost> mLayerImageCosts; // see ChargeImageBudget
+    long long mImagePixels = 0;                                   // their sum
 };
 
 } // namespace Lumo

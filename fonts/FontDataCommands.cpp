@@ -106,7 +106,9 @@ bool FontData::ExecuteCommand(ListDataElement& params)
     {
         if (count != 1)
             return ReportError("Invalid Number of Parameters");
-        return ReadInt(params.At(1), mDefaultPointSize) ? true : ReportError(kInvalidType);
+        if (!ReadInt(params.At(1), mDefaultPointSize))
+            return ReportError(kInvalidType);
+        return ChargeImageBudget(nullptr);
     }
     if (command == "SETCHARMAP")
     {
@@ -156,8 +158,7 @@ bool FontData::CreateLayer(ListDataElement& params, bool fromOther)
         ReportError("Layer Already Exists");
         return true;
     }
-    AppendLayer(text, source);
-    return true;
+    return ChargeImageBudget(&AppendLayer(text, source));
 }
 
 bool FontData::CreateHorzSpanRectList(ListDataElement& params)
@@ -180,8 +181,7 @@ bool FontData::CreateHorzSpanRectList(ListDataElement& params)
         list->Append(std::move(entry));
         x += width;
     }
-    SetDefine(static_cast<const SingleDataElement&>(name).mString, std::move(list));
-    return true;
+    return SetDefine(static_cast<const SingleDataElement&>(name).mString, std::move(list));
 }
 
 bool FontData::ExecuteLayerCommand(const std::string& command, ListDataElement& params)
@@ -231,7 +231,10 @@ bool FontData::ExecuteLayerCommand(const std::string& command, ListDataElement& 
         layer->mDrawMode = number;
     }
     else if (command == "LAYERSETPOINTSIZE")
+    {
         layer->mPointSize = number;
+        return ChargeImageBudget(layer);
+    }
     else if (command == "LAYERSETHEIGHT")
         layer->mHeight = number;
     else if (command == "LAYERSETASCENT")
@@ -256,10 +259,10 @@ bool FontData::ExecuteGlyphCommand(const std::string& command, FontLayer& layer,
             return ReportError(kInvalidType);
         layer.mMinPointSize = minimum;
         layer.mMaxPointSize = maximum;
-        return true;
+        return ChargeImageBudget(&layer);
     }
     if (command == "LAYERSETIMAGEMAP")
-        return SetImageMap(layer, params.At(2), params.At(3));
+        return SetImageMap(layer, params.At(2), params.At(3)) && ChargeImageBudget(&layer);
 
     std::vector<std::string> keys;
     if (!ResolveStringList(params.At(2), keys))

@@ -2,7 +2,9 @@
 // A font whose glyphs are rectangles cut out of images (the game's bitmap
 // fonts). What it draws is a shared FontData; which of its layers take part
 // depends on the font's point size, scale and tags. Layers drawn for another
-// point size are rescaled once per change into images the font owns.
+// point size are rescaled once per change into images the font owns; those
+// images share one budget of FontScale::kMaxFontImagePixels, and a layer
+// that does not fit is measured but not drawn.
 //
 // Measuring: a character's width is the largest over the active layers of
 // its scaled glyph width plus, after a previous character, the scaled
@@ -84,7 +86,9 @@ public:
 private:
     bool LayerTakesPart(const FontLayer& layer) const;
     double ScaleFactor(const FontLayer& layer) const;
-    void BuildScaledImage(ActiveFontLayer& active, const FontLayer& layer, double factor);
+    // The layer's glyph rectangles at the factor and, with makeImage, the
+    // rescaled image they lie in (else an empty one).
+    void BuildScaledImage(ActiveFontLayer& active, const FontLayer& layer, double factor, bool makeImage);
     void UpdateMetrics();
 };
 

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "app/Common.h"
 #include "fonts/FontData.h"
 #include "fonts/FontScale.h"
 #include "fonts/GlyphDrawQueue.h"
@@ -15,10 +16,6 @@ namespace Lumo {
 using FontScale::Scaled;
 
 namespace {
-
-// Largest rescaled layer image, in pixels (and per side).
-constexpr long long kMaxScaledImagePixels = 1LL << 24;
-constexpr long long kMaxScaledImageSide = 1LL << 15;
 
 int ClampToInt(long long value)
 {
@@ -44,9 +41,7 @@ Color LayerColor(const FontLayer& layer, const Color& color)
 
 double ImageFont::ScaleFactor(const FontLayer& layer) const
 {
-    if (layer.mPointSize != 0)
-        return static_cast<double>(mPointSize) * mScale / static_cast<double>(layer.mPointSize);
-    return mScale;
+    return FontScale::Factor(layer.mPointSize, mPointSize, mScale);
 }
 
 bool ImageFont::LayerTakesPart(const FontLayer& layer) const
@@ -73,26 +68,39 @@ void ImageFont::BuildActiveLayers()
     mAscentPadding = 0;
     mHeight = 0;
     mLineSpacingOffset = 0;
+    // The rescaled images of all layers share one budget; a layer that does
+    // not fit keeps its scaled glyph rectangles but gets an empty image.
+    long long pixelsLeft = FontScale::kMaxFontImagePixels;
+    int leftOut = 0;
     for (FontLayer& layer : mFontData->mFontLayerList)
     {
         if (!LayerTakesPart(layer))
             continue;
         ActiveFontLayer& active = mActiveLayerList.emplace_back(&layer);
-        if (mScale == 1.0 && (layer.mPointSize == 0 || layer.mPointSize == mPointSize))
+        if (!FontScale::NeedsRescale(layer.mPointSize, mPointSize, mScale))
         {
             active.UseImage(layer.mImage.GetImage());
             for (size_t i = 0; i < 256; ++i)
                 active.mScaledCharImageRects[i] = layer.mCharData[i].mImageRect;
+            continue;
         }
+        const double factor = ScaleFactor(layer);
+        const long long cost = FontScale::BudgetCost(FontScale::ScaledStripOf(layer.mCharData, factor));
+        const bool fits = cost <= pixelsLeft;
+        if (fits)
+            pixelsLeft -= cost;
         else
-        {
-            BuildScaledImage(active, layer, ScaleFactor(layer));
-        }
+            ++leftOut;
+        BuildScaledImage(active, layer, factor, fits);
     }
+    if (leftOut > 0)
+        Platform::Log("FONT", FormatString("the rescaled font would need more than %lld pixels; %d of its layers "
+                                           "are not drawn",
+                                           FontScale::kMaxFontImagePixels, leftOut));
     UpdateMetrics();
 }
 
-void ImageFont::BuildScaledImage(ActiveFontLayer& active, const FontLayer& layer, double factor)
+void ImageFont::BuildScaledImage(ActiveFontLayer& active, const FontLayer& layer, double factor, bool makeImage)
 {
     long long runningX = 0;
     int tallest = 0;
@@ -106,10 +114,8 @@ void ImageFont::BuildScaledImage(ActiveFontLayer& active, const FontLayer& layer
         tallest = std::max(tallest, height);
     }
     auto image = std::make_unique<MemoryImage>();
-    if (runningX > kMaxScaledImageSide || tallest > kMaxScaledImageSide ||
-        runningX * tallest > kMaxScaledImagePixels)
+    if (!makeImage)
     {
-        Platform::Log("FONT", "a rescaled font layer would be too large; its glyphs are not drawn");
         active.OwnImage(std::move(image));
         return;
     }

@@ -184,6 +184,39 @@ TEST(DescParserTest, NestingAndGrowthAreBounded)
     EXPECT_EQ(widened.mError, "List Too Large");
 }
 
+TEST(DescParserTest, AllDefinesTogetherAreBounded)
+{
+    // W2 holds 16 x 16 x 16 numbers in lists: 4369 values; W0 and W1 290 more.
+    std::string text = "Define W0 (1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16);"
+                       "Define W1 (W0 W0 W0 W0 W0 W0 W0 W0 W0 W0 W0 W0 W0 W0 W0 W0);"
+                       "Define W2 (W1 W1 W1 W1 W1 W1 W1 W1 W1 W1 W1 W1 W1 W1 W1 W1);";
+    // Redefining one name keeps one value: it never adds up.
+    for (int i = 0; i < 40; ++i)
+        text += "Define Copy W2; Define Copy (W1 W1 W1);";
+    RecordingParser replaced;
+    ASSERT_TRUE(replaced.ReadDescriptionText(text)) << replaced.mError;
+
+    // Copies under new names add up until the defines would hold more than
+    // kMaxDefineElements values: with Copy's 820, six copies of W2 fit, a
+    // seventh does not.
+    static_assert(4659 + 820 + 6 * 4369 <= DescParser::kMaxDefineElements &&
+                  4659 + 820 + 7 * 4369 > DescParser::kMaxDefineElements);
+    for (int i = 0; i < 10; ++i)
+        text += "Define C" + std::to_string(i) + " W2;";
+    RecordingParser copied;
+    EXPECT_FALSE(copied.ReadDescriptionText(text));
+    EXPECT_EQ(copied.mError, "Defines Too Large");
+    EXPECT_NE(copied.LookupDefine("C5"), nullptr);
+    EXPECT_EQ(copied.LookupDefine("C6"), nullptr);
+
+    // A list that expands to more than the room left is refused the same way.
+    RecordingParser expanded;
+    EXPECT_FALSE(expanded.ReadDescriptionText(text.substr(0, text.find("Define C6")) +
+                                              "Define Big (W1 W1 W1 W1 W1 W1 W1 W1)"));
+    EXPECT_EQ(expanded.mError, "Defines Too Large");
+    EXPECT_EQ(expanded.LookupDefine("Big"), nullptr);
+}
+
 TEST(DescParserTest, StripQuotesAndLiterals)
 {
     EXPECT_EQ(DescParser::StripQuotes("'abc'"), "abc");

@@ -1,6 +1,7 @@
 // Font descriptions: the commands, their errors as shown in the error box,
 // and the metrics-file path.
 #include "fonts/FontData.h"
+#include "fonts/FontScale.h"
 
 #include <gtest/gtest.h>
 
@@ -127,6 +128,72 @@ TEST_F(FontDataTest, DuplicateLayerIsReportedAndReadingGoesOn)
     EXPECT_EQ(font.mFontLayerList.size(), 2u);
     EXPECT_EQ(Layer("MAIN").mAscent, 7);
     EXPECT_EQ(Layer("COPY").mAscent, 9);
+}
+
+// A layer drawn for point size 1 whose one glyph is 16 x 8: at the default
+// size 64 its rescaled image is 1024 x 512, half the font's image budget.
+constexpr const char* kScaledLayer = "SetDefaultPointSize 64;"
+                                     "CreateLayer a; LayerSetImage a glyphs.png; LayerSetPointSize a 1;"
+                                     "LayerSetImageMap a ('A') ((0 0 16 8)); LayerSetCharWidths a ('A') (8);";
+
+TEST_F(FontDataTest, ScaledLayersShareOneImageBudget)
+{
+    static_assert(1024 * 512 * 2 == FontScale::kMaxFontImagePixels);
+    // Exactly the budget: the layer and one copy.
+    EXPECT_TRUE(Load(std::string(kScaledLayer) + "CreateLayerFrom b a;").IsLoaded())
+        << (MessageTexts().empty() ? "" : MessageTexts()[0]);
+    EXPECT_TRUE(MessageTexts().empty());
+
+    // One copy more is refused, naming the command that went past.
+    FontData& copies =
+        Load(std::string(kScaledLayer) + "CreateLayerFrom b a;\nCreateLayerFrom c a;\nCreateLayerFrom d a;");
+    EXPECT_FALSE(copies.IsLoaded());
+    EXPECT_EQ(copies.mFontLayerList.size(), 3u); // the reading stopped there
+    ASSERT_EQ(MessageTexts().size(), 1u);
+    EXPECT_EQ(MessageTexts()[0], "Font Descriptor Error in " + path +
+                                     "\r\nScaled Layer Images Too Large on Line 2:\r\n\r\nCreateLayerFrom c a");
+
+    // One layer drawn for point size 1 and shown at 180 (2880 x 1440) is
+    // refused whichever command makes it so.
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"SetDefaultPointSize 180; CreateLayer a; LayerSetImage a glyphs.png; LayerSetPointSize a 1;"
+         "LayerSetImageMap a ('A') ((0 0 16 8))",
+         "LayerSetImageMap a ('A') ((0 0 16 8))"},
+        {"CreateLayer a; LayerSetImage a glyphs.png; LayerSetPointSize a 1; LayerSetImageMap a ('A') ((0 0 16 8));"
+         "SetDefaultPointSize 180",
+         "SetDefaultPointSize 180"},
+        {"SetDefaultPointSize 180; CreateLayer a; LayerSetImage a glyphs.png; LayerSetImageMap a ('A') ((0 0 16 8));"
+         "LayerSetPointSize a 1",
+         "LayerSetPointSize a 1"},
+        // Out of the layer's point range at the default size it is not made;
+        // widening the range makes it.
+        {"SetDefaultPointSize 180; CreateLayer a; LayerSetImage a glyphs.png; LayerPointRange a 1 20;"
+         "LayerSetPointSize a 1; LayerSetImageMap a ('A') ((0 0 16 8)); LayerPointRange a 1 -1",
+         "LayerPointRange a 1 -1"},
+    };
+    for (const auto& [text, command] : cases)
+    {
+        Platform::ClearMessageBoxLog();
+        EXPECT_FALSE(Load(text).IsLoaded()) << text;
+        ASSERT_EQ(MessageTexts().size(), 1u) << text;
+        EXPECT_NE(MessageTexts()[0].find("\r\nScaled Layer Images Too Large on Line 1:\r\n\r\n" + command),
+                  std::string::npos)
+            << MessageTexts()[0];
+    }
+}
+
+TEST_F(FontDataTest, LayersDrawnAtTheirOwnSizeCostNoBudget)
+{
+    // Drawn for the default size, for no size in particular, or shown only
+    // at other sizes: any number of copies is fine.
+    std::string text = "SetDefaultPointSize 180; CreateLayer a; LayerSetImage a glyphs.png; LayerSetPointSize a 180;"
+                       "LayerSetImageMap a ('A') ((0 0 20 10)); CreateLayerFrom z a; LayerSetPointSize z 0;"
+                       "CreateLayerFrom r a; LayerPointRange r 0 20; LayerSetPointSize r 1;";
+    for (int i = 0; i < 40; ++i)
+        text += "CreateLayerFrom a" + std::to_string(i) + " a; CreateLayerFrom z" + std::to_string(i) +
+                " z; CreateLayerFrom r" + std::to_string(i) + " r;";
+    EXPECT_TRUE(Load(text).IsLoaded()) << (MessageTexts().empty() ? "" : MessageTexts()[0]);
+    EXPECT_EQ(data->mFontLayerList.size(), 123u);
 }
 
 TEST_F(FontDataTest, RedefiningKeepsOneValue)

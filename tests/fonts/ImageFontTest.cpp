@@ -2,6 +2,7 @@
 // drawing in draw order through a recording Graphics, rescaling, the pool
 // limit, copies, and a captured frame.
 #include "fonts/FontData.h"
+#include "fonts/FontScale.h"
 #include "fonts/GlyphDrawQueue.h"
 #include "fonts/ImageFont.h"
 
@@ -132,6 +133,69 @@ TEST_F(ImageFontTest, RescalingHalvesMetricsOnce)
     EXPECT_EQ(other->GetStringWidth("ab"), 0);
     other->DrawString(&g, 0, 10, "ab", Color::White, Rect());
 }
+
+// Pixels of each active layer's image that the font owns (0 for a layer
+// drawn from its own image).
+std::vector<long long> OwnedPixels(const ImageFont& font)
+{
+    std::vector<long long> pixels;
+    for (const ActiveFontLayer& active : font.GetActiveLayers())
+        pixels.push_back(active.OwnsImage() ? static_cast<long long>(active.GetImage()->GetWidth()) *
+                                                  active.GetImage()->GetHeight()
+                                            : 0);
+    return pixels;
+}
+
+TEST_F(ImageFontTest, RescaledLayersShareOneImageBudget)
+{
+    auto font = Make("SetDefaultPointSize 28; CreateLayer L1; LayerSetImage L1 glyphs.png; LayerSetPointSize L1 28;"
+                     "LayerSetImageMap L1 ('a' 'b') ((0 0 8 10) (8 0 6 10)); LayerSetCharWidths L1 ('a' 'b') (8 6);"
+                     "CreateLayerFrom L2 L1; CreateLayerFrom L3 L1;");
+    ASSERT_TRUE(font->GetFontData()->IsLoaded()) << (MessageTexts().empty() ? "" : MessageTexts()[0]);
+    EXPECT_EQ(OwnedPixels(*font), (std::vector<long long>{0, 0, 0})); // drawn at their own size
+
+    // Eighty times larger a layer's image is 1120 x 800: one fits the budget,
+    // the others are measured but get no image.
+    static_assert(2 * 1120 * 800 > FontScale::kMaxFontImagePixels && 1120 * 800 <= FontScale::kMaxFontImagePixels);
+    font->SetScale(80.0);
+    EXPECT_EQ(font->GetStringWidth("ab"), (8 + 6) * 80);
+    EXPECT_EQ(font->GetHeight(), 800);
+    EXPECT_EQ(OwnedPixels(*font), (std::vector<long long>{1120 * 800, 0, 0}));
+    canvas.Create(64, 32);
+    RecordingGraphics g(&canvas);
+    font->DrawString(&g, 0, 20, "ab", Color::White, Rect());
+    EXPECT_EQ(g.blits.size(), 6u);
+
+    // A copy holds what the original holds, no more.
+    std::unique_ptr<Font> copy(font->Clone());
+    EXPECT_EQ(OwnedPixels(static_cast<ImageFont&>(*copy)), OwnedPixels(*font));
+
+    // At a size where all three fit, all three get their images again.
+    font->SetScale(40.0);
+    EXPECT_EQ(font->GetStringWidth("ab"), (8 + 6) * 40);
+    EXPECT_EQ(OwnedPixels(*font), (std::vector<long long>{560 * 400, 560 * 400, 560 * 400}));
+}
+
+#ifdef LUMO_GAME_ASSETS_DIR
+TEST_F(ImageFontTest, GameFontLoadsAndFitsTheBudgetAtFourTimesItsSize)
+{
+    ImageFont font(&app, std::string(LUMO_GAME_ASSETS_DIR) + "/images/Tumbrix28.txt");
+    ASSERT_TRUE(font.GetFontData()->IsLoaded()) << (MessageTexts().empty() ? "" : MessageTexts()[0]);
+    EXPECT_TRUE(MessageTexts().empty());
+    EXPECT_EQ(OwnedPixels(font), (std::vector<long long>{0})); // drawn at its own size
+    const int height = font.GetHeight();
+    const int width = font.GetStringWidth("Tumbrix");
+    EXPECT_GT(width, 0);
+
+    font.SetScale(4.0);
+    EXPECT_EQ(font.GetStringWidth("Tumbrix"), 4 * width);
+    EXPECT_EQ(font.GetHeight(), 4 * height);
+    const std::vector<long long> pixels = OwnedPixels(font);
+    ASSERT_EQ(pixels.size(), 1u);
+    EXPECT_GT(pixels[0], 0);
+    EXPECT_LE(pixels[0], FontScale::kMaxFontImagePixels);
+}
+#endif
 
 TEST_F(ImageFontTest, DrawOrderBucketsAndDrawModes)
 {
