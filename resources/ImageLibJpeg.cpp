@@ -4,6 +4,10 @@
 #include "resources/ImageLibJpegError.h"
 #include "resources/ImageLibPixels.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
 #include <jerror.h>
 
 namespace Lumo::ImageLib {
@@ -95,8 +99,91 @@ struct JpegReadState
 {
     jpeg_decompress_struct info;
     JpegErrorManager error;
-    bool direct; // rows decode straight into the pixel array
+    jpeg_progress_mgr progress;
+    int64_t fileSize; // whole file, in bytes; 0 when unknown
+    int64_t cost;     // the decode's memory estimate, for the log line
+    int64_t allowed;  // what the file may cost
+    bool direct;      // rows decode straight into the pixel array
 };
+
+// What a file may cost to decode, in bytes of memory: the picture, libjpeg's
+// whole-image coefficient buffer (128 bytes a block) when the file has more
+// than one scan, and libjpeg's row buffers.
+//
+// A Huffman code spends at least one bit on every symbol, and every 8x8 block
+// of every component needs at least one symbol (its DC value), so a real file
+// holds at least a bit a block. A file with less has lost its data, and
+// libjpeg decodes the missing blocks as flat ones at full cost. So each byte
+// of file pays for the picture and coefficients of 8 blocks, at most: about
+// 3 KB for a grey progressive file (256 bytes of picture and 128 of
+// coefficients a block), 2.3 KB for a 4:2:0 colour one. On top of that every
+// file gets a fixed 32 MB, which covers the row buffers (under 6 MB even at
+// the widest JPEG) and a picture of about 8M pixels. Real files thus always
+// pass, up to the pixel bound, while a Huffman-coded file under 1 KB costs at
+// most about 37 MB.
+//
+// Arithmetic coding has no such floor: a flat 4096 x 4096 picture codes into a
+// few hundred bytes and still needs its whole coefficient buffer. Such files
+// are held only by the pixel bound, the scan limit and libjpeg's own limit.
+constexpr int64_t kBaseAllowance = 32LL * 1024 * 1024;
+constexpr int64_t kMinimumBitsPerBlock = 1;
+
+// No encoder writes more scans than this (libjpeg's progressive script uses
+// at most 18, optimising encoders a few dozen); each scan costs a pass over
+// the whole coefficient buffer, however few bytes it has.
+constexpr int kMaxScans = 256;
+
+int64_t RoundUp(int64_t value, int64_t step)
+{
+    return (value + step - 1) / step * step;
+}
+
+// The memory estimate and the allowance, after the header and the output
+// dimensions are known. The row buffers follow libjpeg's layout: per
+// component ten row groups (with context rows for smooth upsampling) of
+// v_samp_factor rows of padded component width, plus max_v_samp_factor
+// output-wide rows for upsampling; then one output row for our conversion and
+// the library's tables.
+void EstimateCost(JpegReadState& state)
+{
+    const jpeg_decompress_struct& info = state.info;
+    const bool wholeImage = info.buffered_image || jpeg_has_multiple_scans(&state.info);
+    const int64_t width = info.output_width;
+    const int64_t picture = width * int64_t{info.output_height} * 4;
+    int64_t coefficients = 0;
+    int64_t rows = width * 4 + 256 * 1024;
+    int64_t blocks = 0;
+    for (int c = 0; c < info.num_components; ++c)
+    {
+        const jpeg_component_info& component = info.comp_info[c];
+        const int64_t across = component.width_in_blocks;
+        const int64_t down = component.height_in_blocks;
+        blocks += across * down;
+        if (wholeImage)
+            coefficients += RoundUp(across, component.h_samp_factor) * RoundUp(down, component.v_samp_factor) *
+                            int64_t{sizeof(JBLOCK)};
+        rows += 10 * int64_t{component.v_samp_factor} * across * DCTSIZE +
+                int64_t{info.max_v_samp_factor} * RoundUp(width, info.max_h_samp_factor);
+    }
+    // The share of picture and coefficients the file's bytes can carry.
+    const int64_t paidBlocks =
+        info.arith_code ? blocks : std::min(blocks, state.fileSize * 8 / kMinimumBitsPerBlock);
+    const int64_t paid = blocks > 0 ? (picture + coefficients) * paidBlocks / blocks : 0;
+    state.cost = picture + coefficients + rows;
+    state.allowed = kBaseAllowance + paid;
+}
+
+// Refuses a file that keeps starting new scans, between the scans libjpeg
+// takes in while it starts the decompression.
+void CountScans(j_common_ptr common)
+{
+    if (reinterpret_cast<j_decompress_ptr>(common)->input_scan_number > kMaxScans)
+    {
+        char text[64];
+        std::snprintf(text, sizeof text, "JPEG has more than %d scans", kMaxScans);
+        JpegFail(common, text);
+    }
+}
 
 // Output colour space for the file's: 0xAARRGGBB straight from the library
 // where it can, else samples that ConvertJpegRow turns into pixels.
@@ -128,21 +215,44 @@ enum class StartResult
     Started,
     LibraryError, // already logged by the error manager
     Unsupported,  // a colour space the reader cannot show
+    TooLarge,     // more pixels than kMaxImagePixels
+    TooCostly,    // more memory than the file's size allows
 };
 
-// Header and decompression start.
+// Header, cost check and decompression start: nothing big is allocated before
+// the check passes.
 StartResult StartJpegDecode(JpegReadState& state, PFILE* file)
 {
     if (setjmp(state.error.jump))
         return StartResult::LibraryError;
-    jpeg_create_decompress(&state.info);
-    state.info.mem->max_memory_to_use = kJpegMemoryLimit;
-    SetJpegPakSource(&state.info, file);
-    jpeg_read_header(&state.info, TRUE);
+    jpeg_decompress_struct& info = state.info;
+    jpeg_create_decompress(&info);
+    info.mem->max_memory_to_use = kJpegMemoryLimit;
+    state.progress = {};
+    state.progress.progress_monitor = &CountScans;
+    info.progress = &state.progress;
+    SetJpegPakSource(&info, file);
+    jpeg_read_header(&info, TRUE);
     if (!ChooseOutput(state))
         return StartResult::Unsupported;
-    jpeg_start_decompress(&state.info);
+    jpeg_calc_output_dimensions(&info);
+    if (int64_t{info.output_width} * int64_t{info.output_height} > kMaxImagePixels)
+        return StartResult::TooLarge;
+    EstimateCost(state);
+    if (state.cost > state.allowed)
+        return StartResult::TooCostly;
+    // libjpeg checks its whole-image buffers against this before it takes them.
+    const int64_t picture = int64_t{info.output_width} * int64_t{info.output_height} * 4;
+    info.mem->max_memory_to_use = static_cast<long>(std::min<int64_t>(kJpegMemoryLimit, state.allowed - picture));
+    jpeg_start_decompress(&info);
     return StartResult::Started;
+}
+
+std::string CostText(const JpegReadState& state)
+{
+    constexpr int64_t kMegabyte = 1024 * 1024;
+    return "JPEG would take " + std::to_string((state.cost + kMegabyte - 1) / kMegabyte) +
+           " MB to decode, more than a file of " + std::to_string(state.fileSize) + " bytes may";
 }
 
 // One row of samples as pixels. CMYK from Adobe files is stored inverted.
@@ -203,11 +313,16 @@ std::unique_ptr<Image> ReadJpeg(const std::string& path)
     if (!file)
         return nullptr;
     JpegReadState state{};
+    state.fileSize = BytesLeft(file.get()).value_or(0);
     state.info.err = InitJpegErrorManager(state.error, path.c_str());
     DecompressorGuard guard{&state.info};
     const StartResult started = StartJpegDecode(state, file.get());
     if (started == StartResult::Unsupported)
         LogBadImage(path, "JPEG colour space not supported");
+    if (started == StartResult::TooLarge)
+        LogBadImage(path, "JPEG image too large");
+    if (started == StartResult::TooCostly)
+        LogBadImage(path, CostText(state).c_str());
     if (started != StartResult::Started)
         return nullptr;
     auto image = std::make_unique<Image>();

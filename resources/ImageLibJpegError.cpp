@@ -11,11 +11,17 @@ JpegErrorManager* Manager(j_common_ptr info)
     return reinterpret_cast<JpegErrorManager*>(info->err);
 }
 
+// Returns before any jump, so its string is gone by then.
+void LogLine(j_common_ptr info, const char* text)
+{
+    Platform::Log("IMAGE", std::string(Manager(info)->path) + ": " + text);
+}
+
 void JpegOutputMessage(j_common_ptr info)
 {
     char text[JMSG_LENGTH_MAX];
     info->err->format_message(info, text);
-    Platform::Log("IMAGE", std::string(Manager(info)->path) + ": " + text);
+    LogLine(info, text);
 }
 
 // Warnings: the first one is kept for the reader; trace messages are dropped.
@@ -35,6 +41,12 @@ void JpegEmitMessage(j_common_ptr info, int level)
 }
 
 } // namespace
+
+[[noreturn]] void JpegFail(j_common_ptr info, const char* what)
+{
+    LogLine(info, what);
+    std::longjmp(Manager(info)->jump, 1);
+}
 
 jpeg_error_mgr* InitJpegErrorManager(JpegErrorManager& manager, const char* path)
 {

@@ -27,7 +27,13 @@ struct JpegErrorManager
 // to hand to the compressor or decompressor as its `err` field.
 jpeg_error_mgr* InitJpegErrorManager(JpegErrorManager& manager, const char* path);
 
-// Largest memory the library may take for one file, in bytes.
+// Ends the work on the file like a library error: one log line naming the
+// file, then the jump. For the reader's own limits, which have no library
+// message of their own.
+[[noreturn]] void JpegFail(j_common_ptr info, const char* what);
+
+// Largest memory the library may take for one file, in bytes; the reader
+// lowers it further for files too small to need that much.
 inline constexpr long kJpegMemoryLimit = 256L * 1024 * 1024;
 
 } // namespace Lumo::ImageLib
