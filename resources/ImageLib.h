@@ -36,7 +36,9 @@ extern std::atomic<bool> gJpeg2000ForceOpaque;
 // The single readers; the path is used as given (no extension added).
 // Uncompressed 32-bit TGA with top-left origin only.
 [[nodiscard]] std::unique_ptr<Image> ReadTga(const std::string& path);
-// Baseline and progressive JPEG; grey, YCbCr, RGB and CMYK/YCCK. Opaque.
+// Baseline and progressive JPEG; grey, YCbCr, RGB and CMYK/YCCK. Opaque. A
+// file whose header promises far more picture than its bytes can hold, or
+// that has more than 256 scans, is refused before the picture is allocated.
 [[nodiscard]] std::unique_ptr<Image> ReadJpeg(const std::string& path);
 // Every PNG colour type, 1 to 16 bits, interlaced or not; 16-bit samples are
 // reduced to 8 bits.
