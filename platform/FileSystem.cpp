@@ -6,15 +6,20 @@
 #include "platform/Environment.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
 #include <optional>
-#include <signal.h>
+#include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace Lumo::Platform {
@@ -111,26 +116,175 @@ std::string FollowLinks(std::string hostPath)
     return hostPath;
 }
 
-bool ProcessRuns(long pid)
+// Owns a file descriptor; closing it also drops any flock() held through it.
+class FileDescriptor
 {
-    return kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+public:
+    explicit FileDescriptor(int fd) : mFd(fd) {}
+    ~FileDescriptor()
+    {
+        if (mFd >= 0)
+            close(mFd);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int Get() const { return mFd; }
+    bool IsOpen() const { return mFd >= 0; }
+
+private:
+    int mFd;
+};
+
+// Records a failure: the reason goes to the debug log and to the caller.
+bool Fail(std::string* error, const std::string& reason)
+{
+    Log("FILE", reason);
+    if (error)
+        *error = reason;
+    return false;
 }
 
-// The process id in a temporary's name suffix, or -1 when the suffix is not
-// only digits.
-long TemporaryOwner(const std::string& suffix)
+std::string ErrorText(int error)
 {
-    if (suffix.empty() || suffix.size() > 9 ||
-        !std::all_of(suffix.begin(), suffix.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return -1;
-    return std::stol(suffix);
+    return std::strerror(error);
 }
 
-bool WriteAndSync(FILE* file, const void* data, size_t size)
+// 64 random bits in hex; a counter keeps names apart should no random source
+// answer (the exclusive create still refuses a name that is taken).
+std::string RandomHex()
 {
-    if (size > 0 && std::fwrite(data, 1, size, file) != size)
+    static std::atomic<uint64_t> counter{0};
+    uint64_t bits = counter.fetch_add(1) * 0x9E3779B97F4A7C15ULL;
+    try
+    {
+        std::random_device source;
+        bits ^= (static_cast<uint64_t>(source()) << 32) ^ source();
+    }
+    catch (...)
+    {
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        bits ^= static_cast<uint64_t>(now.tv_sec) * 1000000000ULL + static_cast<uint64_t>(now.tv_nsec);
+    }
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(bits));
+    return text;
+}
+
+// Creates a new file "<prefix><process id>-<random hex>" for writing; never
+// opens an existing file or follows a link. Returns the descriptor (name set
+// to the path) or -1 with errno set (name set to the last path tried).
+int CreateUniqueFile(const std::string& prefix, mode_t mode, std::string& name)
+{
+    constexpr int kAttempts = 100;
+    for (int attempt = 0; attempt < kAttempts; ++attempt)
+    {
+        name = prefix + std::to_string(GetProcessId()) + "-" + RandomHex();
+        const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+bool WriteAll(int fd, const void* data, size_t size)
+{
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    while (size > 0)
+    {
+        const ssize_t written = write(fd, bytes, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+        {
+            if (written == 0)
+                errno = EIO;
+            return false;
+        }
+        bytes += written;
+        size -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
+// A temporary's name suffix after ".tmp": "<digits>" (earlier versions) or
+// "<digits>-<hex digits>".
+bool IsTemporarySuffix(const std::string& suffix)
+{
+    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    auto isHex = [&](char c) { return isDigit(c) || (c >= 'a' && c <= 'f'); };
+    const size_t dash = suffix.find('-');
+    const std::string pid = suffix.substr(0, dash);
+    if (pid.empty() || !std::all_of(pid.begin(), pid.end(), isDigit))
         return false;
-    return std::fflush(file) == 0 && fsync(fileno(file)) == 0;
+    if (dash == std::string::npos)
+        return true;
+    const std::string tag = suffix.substr(dash + 1);
+    return !tag.empty() && std::all_of(tag.begin(), tag.end(), isHex);
+}
+
+bool LastWrittenLongAgo(const struct stat& info)
+{
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    const auto age = std::chrono::seconds(now.tv_sec - info.st_mtim.tv_sec) +
+                     std::chrono::nanoseconds(now.tv_nsec - info.st_mtim.tv_nsec);
+    return age >= kStaleTemporaryAge;
+}
+
+// Removes one temporary when its writer is gone: a regular file, old, and
+// lockable without waiting (a live writer holds the lock until its rename).
+bool RemoveIfStale(const std::string& file)
+{
+    struct stat named;
+    if (lstat(file.c_str(), &named) != 0 || !S_ISREG(named.st_mode) || !LastWrittenLongAgo(named))
+        return false;
+    // Some network file systems lock only files open for writing.
+    constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    int raw = open(file.c_str(), O_RDWR | kFlags);
+    if (raw < 0)
+        raw = open(file.c_str(), O_RDONLY | kFlags);
+    const FileDescriptor fd(raw);
+    if (!fd.IsOpen() || flock(fd.Get(), LOCK_EX | LOCK_NB) != 0)
+        return false;
+    // Locked now; the name must still be the file that was checked and locked.
+    struct stat opened;
+    if (fstat(fd.Get(), &opened) != 0 || !S_ISREG(opened.st_mode) || !LastWrittenLongAgo(opened) ||
+        lstat(file.c_str(), &named) != 0 || named.st_dev != opened.st_dev || named.st_ino != opened.st_ino)
+        return false;
+    return unlink(file.c_str()) == 0;
+}
+
+// RemoveStaleTemporaries for a host path whose links are followed already.
+int RemoveStaleTemporariesOf(const std::string& target)
+{
+    const size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+    const std::string prefix = target.substr(slash == std::string::npos ? 0 : slash + 1) + ".tmp";
+    std::vector<std::string> candidates;
+    {
+        DirPtr dir(opendir(folder.empty() ? "." : folder.c_str()));
+        if (!dir)
+            return 0;
+        while (const dirent* entry = readdir(dir.get()))
+        {
+            const std::string name = entry->d_name;
+            if (name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
+                IsTemporarySuffix(name.substr(prefix.size())))
+                candidates.push_back(folder + name);
+        }
+    }
+    int removed = 0;
+    for (const std::string& file : candidates)
+    {
+        if (RemoveIfStale(file))
+        {
+            ++removed;
+            Log("FILE", "removed " + file + ", left by an interrupted write");
+        }
+    }
+    return removed;
 }
 
 // Makes a finished rename durable; failure here loses nothing already written.
@@ -230,25 +384,41 @@ bool ReadFileStart(const std::string& path, size_t maxBytes, std::vector<uint8_t
     return true;
 }
 
-bool WriteFileAtomically(const std::string& path, const void* data, size_t size)
+bool WriteFileAtomically(const std::string& path, const void* data, size_t size, std::string* error)
 {
-    if (path.empty() || (size > 0 && !data))
-        return false;
+    if (path.empty())
+        return Fail(error, "cannot write a file without a name");
+    if (size > 0 && !data)
+        return Fail(error, "cannot write " + path + ": no data");
     const std::string target = FollowLinks(MapPath(path));
-    const std::string temp = target + ".tmp" + std::to_string(GetProcessId());
-    FILE* file = std::fopen(temp.c_str(), "wb");
-    if (!file)
+    RemoveStaleTemporariesOf(target);
+
+    struct stat old;
+    const bool replaces = stat(target.c_str(), &old) == 0;
+    std::string temp;
+    const FileDescriptor fd(CreateUniqueFile(target + ".tmp", 0666, temp));
+    if (!fd.IsOpen())
+        return Fail(error, "cannot create " + temp + ": " + ErrorText(errno));
+    // Held until after the rename: the clean-up never takes a live writer's
+    // temporary. Without locks (some network file systems) the age rule alone
+    // protects it.
+    while (flock(fd.Get(), LOCK_EX) != 0 && errno == EINTR)
     {
-        Log("FILE", "cannot create " + temp + ": " + std::strerror(errno));
-        return false;
     }
-    bool written = WriteAndSync(file, data, size);
-    written = (std::fclose(file) == 0) && written;
-    if (!written || std::rename(temp.c_str(), target.c_str()) != 0)
+
+    std::string reason;
+    if (!WriteAll(fd.Get(), data, size))
+        reason = "cannot write " + target + ": " + ErrorText(errno);
+    else if (replaces && fchmod(fd.Get(), old.st_mode & 07777) != 0)
+        reason = "cannot keep the permissions of " + target + ": " + ErrorText(errno);
+    else if (fsync(fd.Get()) != 0)
+        reason = "cannot write " + target + ": " + ErrorText(errno);
+    else if (std::rename(temp.c_str(), target.c_str()) != 0)
+        reason = "cannot replace " + target + ": " + ErrorText(errno);
+    if (!reason.empty())
     {
-        Log("FILE", "cannot write " + target + ": " + std::strerror(errno));
-        std::remove(temp.c_str());
-        return false;
+        unlink(temp.c_str());
+        return Fail(error, reason);
     }
     SyncDirectory(DirectoryOf(target));
     return true;
@@ -258,57 +428,40 @@ int RemoveStaleTemporaries(const std::string& path)
 {
     if (path.empty())
         return 0;
-    const std::string target = FollowLinks(MapPath(path));
-    const size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-    const std::string prefix = target.substr(slash == std::string::npos ? 0 : slash + 1) + ".tmp";
-    std::vector<std::string> stale;
-    {
-        DirPtr dir(opendir(folder.empty() ? "." : folder.c_str()));
-        if (!dir)
-            return 0;
-        while (const dirent* entry = readdir(dir.get()))
-        {
-            const std::string name = entry->d_name;
-            if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0)
-                continue;
-            const long owner = TemporaryOwner(name.substr(prefix.size()));
-            if (owner > 0 && !ProcessRuns(owner))
-                stale.push_back(folder + name);
-        }
-    }
-    int removed = 0;
-    for (const std::string& file : stale)
-    {
-        struct stat info;
-        if (lstat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
-            continue;
-        if (unlink(file.c_str()) == 0)
-        {
-            ++removed;
-            Log("FILE", "removed " + file + ", left by an interrupted write");
-        }
-    }
-    return removed;
+    return RemoveStaleTemporariesOf(FollowLinks(MapPath(path)));
 }
 
-bool CreateDirectories(const std::string& path)
+bool CanCreateFileIn(const std::string& folder, std::string* error)
+{
+    const std::string host = MapPath(folder);
+    std::string probe;
+    const FileDescriptor fd(CreateUniqueFile(JoinPath(host, ".probe"), 0600, probe));
+    if (!fd.IsOpen())
+        return Fail(error, "cannot create a file in " + (host.empty() ? std::string("the current folder") : host) +
+                               ": " + ErrorText(errno));
+    if (unlink(probe.c_str()) != 0)
+        Log("FILE", "cannot remove " + probe + ": " + ErrorText(errno));
+    return true;
+}
+
+bool CreateDirectories(const std::string& path, std::string* error)
 {
     std::string host = MapPath(path);
     if (host.empty())
-        return false;
+        return Fail(error, "cannot create a folder without a name");
     std::string folder = host[0] == '/' ? "/" : "";
     for (const std::string& part : SplitComponents(host))
     {
         folder = JoinPath(folder, part);
         if (mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST)
-        {
-            Log("FILE", "cannot create folder " + folder + ": " + std::strerror(errno));
-            return false;
-        }
+            return Fail(error, "cannot create folder " + folder + ": " + ErrorText(errno));
     }
     struct stat info;
-    return stat(host.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    if (stat(host.c_str(), &info) != 0)
+        return Fail(error, "cannot create folder " + host + ": " + ErrorText(errno));
+    if (!S_ISDIR(info.st_mode))
+        return Fail(error, "cannot create folder " + host + ": " + ErrorText(ENOTDIR));
+    return true;
 }
 
 bool RemoveFile(const std::string& path)
@@ -319,6 +472,35 @@ bool RemoveFile(const std::string& path)
 bool RenameFile(const std::string& from, const std::string& to)
 {
     return std::rename(MapPath(from).c_str(), MapPath(to).c_str()) == 0;
+}
+
+bool RenameFileNoReplace(const std::string& from, const std::string& to)
+{
+    const std::string source = MapPath(from);
+    const std::string destination = MapPath(to);
+#ifdef SYS_renameat2
+#ifdef RENAME_NOREPLACE
+    constexpr unsigned kNoReplace = RENAME_NOREPLACE;
+#else
+    constexpr unsigned kNoReplace = 1; // the kernel's value
+#endif
+    if (syscall(SYS_renameat2, AT_FDCWD, source.c_str(), AT_FDCWD, destination.c_str(), kNoReplace) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP && errno != EOPNOTSUPP)
+        return false;
+#endif
+    // The file system cannot rename without replacing: a new link fails when
+    // the name is taken, then the old name goes.
+    if (link(source.c_str(), destination.c_str()) != 0)
+        return false;
+    if (unlink(source.c_str()) != 0)
+    {
+        const int saved = errno;
+        unlink(destination.c_str());
+        errno = saved;
+        return false;
+    }
+    return true;
 }
 
 std::string GetCurrentFolder()

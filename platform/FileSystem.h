@@ -3,6 +3,7 @@
 // written as on Windows ("images\\tiles", "sound/blob.wav"): this layer maps '\\'
 // to '/' and, when the exact path does not exist, matches each component without
 // regard to case. Every file access of the program goes through here.
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -33,21 +34,48 @@ bool DirectoryExists(const std::string& path);
 
 // Writes the bytes to a temporary file beside the target, flushes it, then
 // renames it over the target: a failed write never leaves a truncated file and
-// the old file stays as it was. False on any failure (the temporary is removed).
-// The temporary is "<target>.tmp<process id>": one target is written by one
-// thread at a time. A target that is a symbolic link is written through it:
-// the link stays and the file it points to is replaced.
-[[nodiscard]] bool WriteFileAtomically(const std::string& path, const void* data, size_t size);
+// the old file stays as it was. False on any failure (the temporary is removed);
+// error, when given, then gets a short reason that names the file, such as
+// "cannot create <file>: Permission denied".
+// A target that is a symbolic link is written through it: the link stays and
+// the file it points to is replaced. The new file keeps the permission bits of
+// the file it replaces; a new file gets 0666 less the umask.
+// Each write has its own temporary "<target>.tmp<process id>-<random hex>",
+// created exclusively and held under an exclusive flock() until it has been
+// renamed, so writers never share one, whatever their process ids. Before
+// writing, the stale temporaries of this target are removed (see below).
+[[nodiscard]] bool WriteFileAtomically(const std::string& path, const void* data, size_t size,
+                                       std::string* error = nullptr);
+
+// A temporary whose last write is younger than this is never taken for stale:
+// it covers the moment between a writer's create and its lock, and file
+// systems that have no locks.
+inline constexpr std::chrono::seconds kStaleTemporaryAge{120};
+
 // Removes the temporaries that WriteFileAtomically left for this target when
-// its process died mid-write (a kill -9): "<target>.tmp<process id>" beside the
-// target (beside the file a link points to), for processes that no longer
-// run. Returns how many were removed; failures are ignored.
+// its writer died mid-write (a kill -9, a crash, a power cut): regular files
+// "<target>.tmp<digits>" (earlier versions) and "<target>.tmp<digits>-<hex>"
+// beside the target (beside the file a link points to) that no one holds
+// locked and that were last written at least kStaleTemporaryAge ago. A live
+// writer always holds its lock, so its temporary is kept whatever process-id
+// namespace or host it runs in. Links and folders are never removed. Returns
+// how many were removed; failures are ignored.
 int RemoveStaleTemporaries(const std::string& path);
 
+// Probes that a new file can be created in the folder ("" is the current
+// folder): creates a file of a new, unique name there, never opening or
+// following anything that exists, and removes it again. False, with a reason
+// in error when given, when it cannot.
+[[nodiscard]] bool CanCreateFileIn(const std::string& folder, std::string* error = nullptr);
+
 // Creates every missing folder level of the path ('\\' and '/' both separate).
-bool CreateDirectories(const std::string& path);
+// False, with a reason naming the folder in error when given, on failure.
+bool CreateDirectories(const std::string& path, std::string* error = nullptr);
 bool RemoveFile(const std::string& path);
 bool RenameFile(const std::string& from, const std::string& to);
+// Renames only when nothing is called `to` yet (not even a link); false, with
+// errno EEXIST, when something is. Never replaces a file, not even in a race.
+[[nodiscard]] bool RenameFileNoReplace(const std::string& from, const std::string& to);
 
 // The current working folder, and changing it (for "-changedir").
 std::string GetCurrentFolder();

@@ -159,6 +159,9 @@ SettingsStore::SettingsStore(const std::string& key)
 bool SettingsStore::Load()
 {
     mValues.clear();
+    // Saves cut short by a crash leave their temporaries; this is the one
+    // call every run makes.
+    (void)RemoveStaleTemporaries(mFilePath);
     const std::unique_ptr<FILE, int (*)(FILE*)> file(OpenFile(mFilePath, "rb"), &std::fclose);
     if (!file)
     {
@@ -192,13 +195,16 @@ bool SettingsStore::Load()
     return true;
 }
 
-bool SettingsStore::Save() const
+bool SettingsStore::Save(std::string* error) const
 {
     std::string folder = mFilePath.substr(0, mFilePath.rfind('/') + 1);
     std::string text = Serialize();
-    if (!CreateDirectories(folder) || !WriteFileAtomically(mFilePath, text.data(), text.size()))
+    std::string reason;
+    if (!CreateDirectories(folder, &reason) || !WriteFileAtomically(mFilePath, text.data(), text.size(), &reason))
     {
-        Log("SETTINGS", "cannot save settings file " + mFilePath);
+        Log("SETTINGS", "cannot save settings file " + mFilePath + ": " + reason);
+        if (error)
+            *error = reason;
         return false;
     }
     return true;

@@ -10,7 +10,8 @@
 // bad line is skipped and the good ones are kept; only the first 64 KiB of a
 // file are read and a line may hold at most 4096 bytes (a settings file holds
 // a few dozen short values, so anything bigger is damage and must stay cheap).
-// Saving is atomic. One store is used from one thread at a time.
+// Saving is atomic, and loading removes the temporaries that saves of crashed
+// runs left. One store is used from one thread at a time.
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -30,10 +31,12 @@ public:
 
     // Replaces the values with the file's good lines; a note on stderr names
     // bad lines and a file cut at kMaxFileBytes. False (store empty) when the
-    // file is missing or cannot be read.
+    // file is missing or cannot be read. Stale temporaries of the file (see
+    // RemoveStaleTemporaries) are removed first.
     [[nodiscard]] bool Load();
-    // Creates the folders and writes the file atomically; false on failure.
-    [[nodiscard]] bool Save() const;
+    // Creates the folders and writes the file atomically. False on failure,
+    // with a reason that names the file or folder in error when given.
+    [[nodiscard]] bool Save(std::string* error = nullptr) const;
 
     std::optional<uint32_t> GetDword(const std::string& name) const;
     std::optional<std::string> GetString(const std::string& name) const;

@@ -4,12 +4,16 @@
 
 #include "tests/platform/TempFolder.h"
 
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 
 namespace Lumo::Platform {
 namespace {
 
+using Testing::HeldLock;
+using Testing::MakeOlder;
 using Testing::ReadText;
 using Testing::TempFolder;
 using Testing::WriteText;
@@ -76,22 +80,63 @@ TEST(FileSystemTest, AtomicWriteReplacesTheFileAndLeavesNoTemporary)
     EXPECT_EQ(entries, 2);
 }
 
-TEST(FileSystemTest, FailedAtomicWriteKeepsTheOldState)
+// The permission bits of a path, as chmod shows them.
+unsigned Mode(const std::string& path)
+{
+    return static_cast<unsigned>(fs::status(path).permissions() & fs::perms::mask);
+}
+
+TEST(FileSystemTest, AtomicWriteKeepsThePermissionBits)
+{
+    TempFolder tmp;
+    // A new file gets what any new file gets here: 0666 less the umask.
+    WriteText(tmp / "plain.txt", "");
+    ASSERT_TRUE(WriteFileAtomically(tmp / "new.dat", "n", 1));
+    EXPECT_EQ(Mode(tmp / "new.dat"), Mode(tmp / "plain.txt"));
+
+    // A replaced file keeps its bits, also bits no new file gets.
+    for (const unsigned mode : {0600u, 0750u})
+    {
+        WriteText(tmp / "kept.dat", "old");
+        fs::permissions(tmp / "kept.dat", static_cast<fs::perms>(mode));
+        ASSERT_TRUE(WriteFileAtomically(tmp / "kept.dat", "new", 3));
+        EXPECT_EQ(ReadText(tmp / "kept.dat"), "new");
+        EXPECT_EQ(Mode(tmp / "kept.dat"), mode) << std::oct << mode;
+    }
+
+    // Through a link, the file at its end keeps them.
+    fs::create_directories(tmp / "real");
+    WriteText(tmp / "real/records.dat", "old");
+    fs::permissions(tmp / "real/records.dat", fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink("real/records.dat", tmp / "save.dat");
+    ASSERT_TRUE(WriteFileAtomically(tmp / "save.dat", "new", 3));
+    EXPECT_TRUE(fs::is_symlink(tmp / "save.dat"));
+    EXPECT_EQ(ReadText(tmp / "real/records.dat"), "new");
+    EXPECT_EQ(Mode(tmp / "real/records.dat"), 0600u);
+}
+
+TEST(FileSystemTest, FailedAtomicWriteKeepsTheOldStateAndSaysWhy)
 {
     TempFolder tmp;
     const std::string text = "new";
     // The target is a folder: nothing changes, no temporary is left.
     fs::create_directories(tmp / "folder");
     WriteText(tmp / "folder/inside.txt", "kept");
-    EXPECT_FALSE(WriteFileAtomically(tmp / "folder", text.data(), text.size()));
+    std::string reason;
+    EXPECT_FALSE(WriteFileAtomically(tmp / "folder", text.data(), text.size(), &reason));
+    EXPECT_NE(reason.find(tmp / "folder"), std::string::npos) << reason;
+    EXPECT_NE(reason.find(std::strerror(EISDIR)), std::string::npos) << reason;
     EXPECT_EQ(ReadText(tmp / "folder/inside.txt"), "kept");
     EXPECT_EQ(std::distance(fs::directory_iterator(tmp.Path()), fs::directory_iterator()), 1);
 
     // The target's folder is missing.
-    EXPECT_FALSE(WriteFileAtomically(tmp / "missing/file.txt", text.data(), text.size()));
+    reason.clear();
+    EXPECT_FALSE(WriteFileAtomically(tmp / "missing/file.txt", text.data(), text.size(), &reason));
+    EXPECT_NE(reason.find(tmp / "missing/file.txt"), std::string::npos) << reason;
+    EXPECT_NE(reason.find(std::strerror(ENOENT)), std::string::npos) << reason;
 }
 
-TEST(FileSystemTest, AtomicWriteIntoAReadOnlyFolderFails)
+TEST(FileSystemTest, AReadOnlyFolderRefusesAtomicWritesAndProbes)
 {
     TempFolder tmp;
     const std::string text = "new";
@@ -100,8 +145,31 @@ TEST(FileSystemTest, AtomicWriteIntoAReadOnlyFolderFails)
     fs::permissions(tmp / "locked", fs::perms::owner_read | fs::perms::owner_exec);
     if (std::ofstream(tmp / "locked/probe"))
         GTEST_SKIP() << "read-only folders are writable for this user (root)";
-    EXPECT_FALSE(WriteFileAtomically(tmp / "locked/save.dat", text.data(), text.size()));
+    std::string reason;
+    EXPECT_FALSE(WriteFileAtomically(tmp / "locked/save.dat", text.data(), text.size(), &reason));
+    EXPECT_NE(reason.find(tmp / "locked/save.dat"), std::string::npos) << reason;
+    EXPECT_NE(reason.find(std::strerror(EACCES)), std::string::npos) << reason;
     EXPECT_EQ(ReadText(tmp / "locked/save.dat"), "old");
+
+    reason.clear();
+    EXPECT_FALSE(CanCreateFileIn(tmp / "locked", &reason));
+    EXPECT_NE(reason.find(tmp / "locked"), std::string::npos) << reason;
+    EXPECT_NE(reason.find(std::strerror(EACCES)), std::string::npos) << reason;
+}
+
+TEST(FileSystemTest, TempFolderRemovesFoldersThatLostTheirPermissions)
+{
+    std::string path;
+    {
+        TempFolder tmp;
+        path = tmp.Path();
+        fs::create_directories(tmp / "a/b/c");
+        WriteText(tmp / "a/b/c/file", "x");
+        fs::permissions(tmp / "a/b/c", fs::perms::none);
+        fs::permissions(tmp / "a/b", fs::perms::owner_read | fs::perms::owner_exec);
+        fs::permissions(tmp / "a", fs::perms::owner_exec);
+    }
+    EXPECT_FALSE(fs::exists(path));
 }
 
 TEST(FileSystemTest, AtomicWriteGoesThroughASymbolicLink)
@@ -131,31 +199,114 @@ TEST(FileSystemTest, AtomicWriteGoesThroughASymbolicLink)
 TEST(FileSystemTest, OnlyTheTemporariesOfDeadWritersAreRemoved)
 {
     TempFolder tmp;
+    const auto old = kStaleTemporaryAge + std::chrono::seconds(60);
+    auto leave = [&](const std::string& name, const std::chrono::seconds age) {
+        WriteText(tmp / name, "half");
+        MakeOlder(tmp / name, age);
+    };
     WriteText(tmp / "save.dat", "kept");
-    // No process runs under an id this large (the kernel's limit is 2^22).
-    const std::string dead = "999999999";
-    const std::string live = std::to_string(GetProcessId());
-    WriteText(tmp / ("save.dat.tmp" + dead), "half");
-    WriteText(tmp / ("save.dat.tmp" + live), "being written");
-    WriteText(tmp / "save.dat.tmpnotes", "not ours");
-    WriteText(tmp / ("other.dat.tmp" + dead), "another file's");
-    fs::create_directories(tmp / ("save.dat.tmp" + dead + "0"));
+    // Dead writers' temporaries: an earlier version's name, and today's.
+    leave("save.dat.tmp4242", old);
+    leave("save.dat.tmp4242-0123456789abcdef", old);
+    // A live writer holds its lock; a writer that has only just created its
+    // file may not hold it yet.
+    leave("save.dat.tmp17-aa", old);
+    const HeldLock writer(tmp / "save.dat.tmp17-aa");
+    leave("save.dat.tmp18-bb", kStaleTemporaryAge - std::chrono::seconds(60));
+    // Named like temporaries, old and unlocked, but no regular files.
+    fs::create_directories(tmp / "save.dat.tmp19-cc");
+    MakeOlder(tmp / "save.dat.tmp19-cc", old);
+    leave("elsewhere.dat", old);
+    fs::create_symlink("elsewhere.dat", tmp / "save.dat.tmp20-dd");
+    // Not temporaries of this file.
+    for (const char* name : {"save.dat.tmpnotes", "save.dat.tmp", "save.dat.tmp21-xyz", "save.dat.tmp-ab",
+                             "other.dat.tmp4242", "save.dat.tmp4242.bak"})
+        leave(name, old);
 
-    EXPECT_EQ(RemoveStaleTemporaries(tmp / "SAVE.DAT"), 1);
-    EXPECT_FALSE(fs::exists(tmp / ("save.dat.tmp" + dead)));
-    EXPECT_TRUE(fs::exists(tmp / ("save.dat.tmp" + live)));
-    EXPECT_TRUE(fs::exists(tmp / "save.dat.tmpnotes"));
-    EXPECT_TRUE(fs::exists(tmp / ("other.dat.tmp" + dead)));
+    EXPECT_EQ(RemoveStaleTemporaries(tmp / "SAVE.DAT"), 2);
+    EXPECT_FALSE(fs::exists(tmp / "save.dat.tmp4242"));
+    EXPECT_FALSE(fs::exists(tmp / "save.dat.tmp4242-0123456789abcdef"));
+    for (const char* name : {"save.dat.tmp17-aa", "save.dat.tmp18-bb", "save.dat.tmp19-cc", "save.dat.tmpnotes",
+                             "save.dat.tmp", "save.dat.tmp21-xyz", "save.dat.tmp-ab", "other.dat.tmp4242",
+                             "save.dat.tmp4242.bak", "elsewhere.dat"})
+        EXPECT_TRUE(fs::exists(tmp / name)) << name;
+    EXPECT_TRUE(fs::is_directory(tmp / "save.dat.tmp19-cc"));
+    EXPECT_TRUE(fs::is_symlink(tmp / "save.dat.tmp20-dd"));
     EXPECT_EQ(ReadText(tmp / "save.dat"), "kept");
     EXPECT_EQ(RemoveStaleTemporaries(tmp / "missing-folder/save.dat"), 0);
+
+    // A write clears the dead writers' temporaries of its file, and uses a
+    // temporary of its own: a writer in another process-id namespace may run
+    // under this process's id.
+    leave("save.dat.tmp4243-ff", old);
+    const std::string sameId = "save.dat.tmp" + std::to_string(GetProcessId());
+    WriteText(tmp / sameId, "theirs");
+    const HeldLock twin(tmp / sameId);
+    ASSERT_TRUE(WriteFileAtomically(tmp / "save.dat", "new", 3));
+    EXPECT_EQ(ReadText(tmp / "save.dat"), "new");
+    EXPECT_FALSE(fs::exists(tmp / "save.dat.tmp4243-ff"));
+    EXPECT_EQ(ReadText(tmp / sameId), "theirs");
+    EXPECT_TRUE(fs::exists(tmp / "save.dat.tmp17-aa"));
 
     // Beside a link's file, where its writes leave them.
     fs::create_directories(tmp / "real");
     WriteText(tmp / "real/records.dat", "r");
-    WriteText(tmp / ("real/records.dat.tmp" + dead), "half");
+    leave("real/records.dat.tmp4242-01", old);
     fs::create_symlink("real/records.dat", tmp / "link.dat");
     EXPECT_EQ(RemoveStaleTemporaries(tmp / "link.dat"), 1);
-    EXPECT_FALSE(fs::exists(tmp / ("real/records.dat.tmp" + dead)));
+    EXPECT_FALSE(fs::exists(tmp / "real/records.dat.tmp4242-01"));
+}
+
+TEST(FileSystemTest, CanCreateFileInProbesWithAFileOfItsOwn)
+{
+    TempFolder tmp;
+    fs::create_directories(tmp / "demos");
+    std::string reason;
+    EXPECT_TRUE(CanCreateFileIn(tmp / "DEMOS", &reason)) << reason;
+    EXPECT_TRUE(fs::is_empty(tmp / "demos")) << "the probe is removed";
+
+    // What is there stays untouched: files, a link to a file outside, a link
+    // to nothing.
+    WriteText(tmp / "demos/run.dmo.check", "kept");
+    WriteText(tmp / "outside.txt", "outside");
+    fs::create_symlink(tmp / "outside.txt", tmp / "demos/run.dmo");
+    fs::create_symlink(tmp / "nowhere.txt", tmp / "demos/dangling");
+    EXPECT_TRUE(CanCreateFileIn(tmp / "demos"));
+    const std::string before = GetCurrentFolder();
+    ASSERT_TRUE(SetCurrentFolder(tmp / "demos"));
+    EXPECT_TRUE(CanCreateFileIn(""));
+    ASSERT_TRUE(SetCurrentFolder(before));
+    EXPECT_EQ(std::distance(fs::directory_iterator(tmp / "demos"), fs::directory_iterator()), 3);
+    EXPECT_EQ(ReadText(tmp / "demos/run.dmo.check"), "kept");
+    EXPECT_EQ(ReadText(tmp / "outside.txt"), "outside");
+    EXPECT_FALSE(fs::exists(fs::symlink_status(tmp / "nowhere.txt")));
+
+    EXPECT_FALSE(CanCreateFileIn(tmp / "missing", &reason));
+    EXPECT_NE(reason.find(tmp / "missing"), std::string::npos) << reason;
+
+}
+
+TEST(FileSystemTest, RenameFileNoReplaceNeverReplaces)
+{
+    TempFolder tmp;
+    WriteText(tmp / "tumbrix.dat", "damaged");
+    WriteText(tmp / "tumbrix.dat.bad", "earlier");
+    errno = 0;
+    EXPECT_FALSE(RenameFileNoReplace(tmp / "tumbrix.dat", tmp / "tumbrix.dat.bad"));
+    EXPECT_EQ(errno, EEXIST);
+    EXPECT_EQ(ReadText(tmp / "tumbrix.dat"), "damaged");
+    EXPECT_EQ(ReadText(tmp / "tumbrix.dat.bad"), "earlier");
+    // A link takes the name too, even one to nothing.
+    fs::create_symlink("nowhere", tmp / "tumbrix.dat.bad.1");
+    EXPECT_FALSE(RenameFileNoReplace(tmp / "tumbrix.dat", tmp / "tumbrix.dat.bad.1"));
+    EXPECT_TRUE(fs::is_symlink(tmp / "tumbrix.dat.bad.1"));
+    EXPECT_EQ(ReadText(tmp / "tumbrix.dat"), "damaged");
+
+    EXPECT_TRUE(RenameFileNoReplace(tmp / "TUMBRIX.dat", tmp / "tumbrix.dat.bad.2"));
+    EXPECT_FALSE(fs::exists(tmp / "tumbrix.dat"));
+    EXPECT_EQ(ReadText(tmp / "tumbrix.dat.bad.2"), "damaged");
+    EXPECT_FALSE(RenameFileNoReplace(tmp / "tumbrix.dat", tmp / "tumbrix.dat.bad.3"));
+    EXPECT_FALSE(fs::exists(tmp / "tumbrix.dat.bad.3"));
 }
 
 TEST(FileSystemTest, WriteTimeIsAWindowsFileTime)

@@ -1,6 +1,7 @@
 #include "platform/Settings.h"
 
 #include "platform/DebugOutput.h"
+#include "platform/FileSystem.h"
 #include "tests/platform/TempFolder.h"
 
 #include <cstdio>
@@ -8,6 +9,8 @@
 namespace Lumo::Platform {
 namespace {
 
+using Testing::HeldLock;
+using Testing::MakeOlder;
 using Testing::ReadText;
 using Testing::ScopedEnv;
 using Testing::TempFolder;
@@ -89,7 +92,7 @@ TEST(SettingsTest, ADamagedFileKeepsItsGoodLinesAndSaysSoOnStderr)
     EXPECT_EQ(again.GetDword("MusicVolume"), 6u);
 }
 
-TEST(SettingsTest, AFileThatCannotBeReadGivesTheDefaultsWithANote)
+TEST(SettingsTest, AFileThatCannotBeReadOrWrittenSaysWhy)
 {
     TempFolder tmp;
     ScopedEnv config("LUMO_CONFIG_DIR", tmp.Path().c_str());
@@ -98,6 +101,42 @@ TEST(SettingsTest, AFileThatCannotBeReadGivesTheDefaultsWithANote)
     testing::internal::CaptureStderr();
     EXPECT_FALSE(store.Load());
     EXPECT_NE(testing::internal::GetCapturedStderr().find("cannot read the settings file"), std::string::npos);
+    std::string reason;
+    EXPECT_FALSE(store.Save(&reason));
+    EXPECT_NE(reason.find(store.GetFilePath()), std::string::npos) << reason;
+
+    // A file where a folder of the key belongs.
+    WriteText(tmp / "Blocked", "not a folder");
+    reason.clear();
+    EXPECT_FALSE(SettingsStore("Blocked\\Key").Save(&reason));
+    EXPECT_NE(reason.find(tmp / "Blocked"), std::string::npos) << reason;
+    EXPECT_EQ(ReadText(tmp / "Blocked"), "not a folder");
+}
+
+TEST(SettingsTest, TemporariesOfDeadWritersAreRemovedAndLiveOnesKept)
+{
+    TempFolder tmp;
+    ScopedEnv config("LUMO_CONFIG_DIR", tmp.Path().c_str());
+    SettingsStore store(kKey);
+    store.SetDword("MusicVolume", 75);
+    ASSERT_TRUE(store.Save());
+    const std::string dead = store.GetFilePath() + ".tmp4242-0123456789abcdef";
+    const std::string live = store.GetFilePath() + ".tmp4243-0123456789abcdef";
+    const auto old = kStaleTemporaryAge + std::chrono::seconds(60);
+    WriteText(live, "being written");
+    MakeOlder(live, old);
+    const HeldLock writer(live);
+
+    // At start-up, and at every save.
+    for (const bool load : {true, false})
+    {
+        WriteText(dead, "half");
+        MakeOlder(dead, old);
+        SettingsStore fresh(kKey);
+        ASSERT_TRUE(load ? fresh.Load() : fresh.Save()) << load;
+        EXPECT_FALSE(std::filesystem::exists(dead)) << load;
+        EXPECT_EQ(ReadText(live), "being written") << load;
+    }
 }
 
 TEST(SettingsTest, ParseSkipsMalformedLinesAndKeepsTheRest)
