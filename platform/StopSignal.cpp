@@ -1,39 +1,55 @@
-// Stop signals: an async-signal-safe flag, polled by the main loop.
+// Stop signals: a lock-free flag, raised by the handler and polled by the main
+// loop (and read by any other thread).
 #include "platform/StopSignal.h"
 
+#include <atomic>
 #include <csignal>
 
 namespace Lumo::Platform {
 
 namespace {
 
-volatile std::sig_atomic_t gStopSignal = 0;
+// A handler may only touch lock-free atomics.
+std::atomic<bool> gStopSignal{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 
 extern "C" void OnStopSignal(int)
 {
-    gStopSignal = 1;
+    gStopSignal.store(true, std::memory_order_relaxed);
+}
+
+void Install(int signalNumber)
+{
+    // A signal the program was started with ignored (SIGINT of a background
+    // job) stays ignored.
+    struct sigaction current = {};
+    if (sigaction(signalNumber, nullptr, &current) == 0 && current.sa_handler == SIG_IGN)
+        return;
+    struct sigaction action = {};
+    action.sa_handler = OnStopSignal;
+    sigemptyset(&action.sa_mask);
+    // The second signal takes the default action; a read or write that the
+    // signal interrupts in another thread is restarted, not failed.
+    action.sa_flags = SA_RESETHAND | SA_RESTART;
+    sigaction(signalNumber, &action, nullptr);
 }
 
 } // namespace
 
 void InstallStopSignalHandlers()
 {
-    struct sigaction action = {};
-    action.sa_handler = OnStopSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESETHAND; // the second signal takes the default action
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
+    Install(SIGTERM);
+    Install(SIGINT);
 }
 
 bool StopSignalReceived()
 {
-    return gStopSignal != 0;
+    return gStopSignal.load(std::memory_order_relaxed);
 }
 
 void ClearStopSignal()
 {
-    gStopSignal = 0;
+    gStopSignal.store(false, std::memory_order_relaxed);
 }
 
 } // namespace Lumo::Platform

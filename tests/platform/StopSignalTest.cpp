@@ -1,0 +1,68 @@
+// SIGTERM and SIGINT as a request to end the run: the flag, the second signal's
+// default action, restarted system calls, and a signal ignored at start.
+#include "platform/StopSignal.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace Lumo::Platform {
+namespace {
+
+// Puts the two signals' actions back as they were.
+class SavedSignals
+{
+public:
+    SavedSignals()
+    {
+        sigaction(SIGTERM, nullptr, &mTerm);
+        sigaction(SIGINT, nullptr, &mInt);
+    }
+    ~SavedSignals()
+    {
+        sigaction(SIGTERM, &mTerm, nullptr);
+        sigaction(SIGINT, &mInt, nullptr);
+        ClearStopSignal();
+    }
+
+private:
+    struct sigaction mTerm = {};
+    struct sigaction mInt = {};
+};
+
+struct sigaction ActionOf(int signalNumber)
+{
+    struct sigaction action = {};
+    sigaction(signalNumber, nullptr, &action);
+    return action;
+}
+
+TEST(StopSignal, ASignalRaisesTheFlagAndAnIgnoredOneStaysIgnored)
+{
+    const SavedSignals saved;
+    std::signal(SIGTERM, SIG_DFL);
+    std::signal(SIGINT, SIG_IGN); // as a shell starts a background job
+    ClearStopSignal();
+    InstallStopSignalHandlers();
+
+    EXPECT_EQ(ActionOf(SIGINT).sa_handler, SIG_IGN);
+    const struct sigaction term = ActionOf(SIGTERM);
+    ASSERT_NE(term.sa_handler, SIG_DFL);
+    EXPECT_NE(term.sa_flags & SA_RESTART, 0) << "a read in another thread must not fail with EINTR";
+
+    EXPECT_FALSE(StopSignalReceived());
+    std::raise(SIGTERM);
+    EXPECT_TRUE(StopSignalReceived());
+    EXPECT_EQ(ActionOf(SIGTERM).sa_handler, SIG_DFL) << "a second signal ends the process";
+    ClearStopSignal();
+    EXPECT_FALSE(StopSignalReceived());
+
+    // Not ignored at start: caught.
+    std::signal(SIGINT, SIG_DFL);
+    InstallStopSignalHandlers();
+    std::raise(SIGINT);
+    EXPECT_TRUE(StopSignalReceived());
+}
+
+} // namespace
+} // namespace Lumo::Platform
