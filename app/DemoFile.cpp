@@ -2,6 +2,7 @@
 
 #include "app/ByteReader.h"
 #include "app/Common.h"
+#include "app/InputBounds.h"
 #include "platform/DebugOutput.h"
 #include "platform/FileSystem.h"
 
@@ -14,14 +15,11 @@ namespace Lumo {
 namespace {
 
 constexpr uint8_t kEndKind = 255;
-constexpr uint32_t kMaxCodePoint = 0x10FFFF;
 constexpr size_t kMaxNameLength = 0xFFFF;
 const auto kLastEventType = static_cast<uint8_t>(Platform::EventType::MouseLeave);
-// No screen is this large, and a pointer dragged off the window stays well
-// inside it; a position beyond it is damage, not input.
-constexpr int32_t kMaxCoordinate = 1 << 16;
-// 1 single, 2 double click; 0 and 3 are left for hand-made and other input.
-constexpr int32_t kMaxClickCount = 3;
+// The application counts updates in a signed int: a later update is never
+// reached, so a demo that names one is damaged.
+constexpr uint32_t kMaxUpdate = 0x7FFFFFFF;
 
 void WriteU32(Buffer& buffer, uint32_t value)
 {
@@ -93,12 +91,11 @@ bool ReadInput(ByteReader& reader, Platform::InputEvent& event, std::string& err
     const uint8_t modifiers = reader.U8();
     if (!reader.Ok())
         return error = "truncated", false;
-    if (type > kLastEventType || button > Platform::MOUSE_MIDDLE || modifiers > 7 || event.ch > kMaxCodePoint)
+    if (type > kLastEventType || button > Platform::MOUSE_MIDDLE || modifiers > 7 || event.ch > kMaxInputCodePoint)
         return error = "bad input message", false;
-    if (event.x < -kMaxCoordinate || event.x > kMaxCoordinate || event.y < -kMaxCoordinate ||
-        event.y > kMaxCoordinate)
+    if (event.x != BoundInputPosition(event.x) || event.y != BoundInputPosition(event.y))
         return error = "bad input message (position far outside the screen)", false;
-    if (event.clickCount < 0 || event.clickCount > kMaxClickCount)
+    if (event.clickCount < 0 || event.clickCount > kMaxDemoClickCount)
         return error = "bad input message (click count)", false;
     event.type = static_cast<Platform::EventType>(type);
     event.button = button;
@@ -185,6 +182,8 @@ bool DemoFile::Parse(const uint8_t* data, size_t size, std::string& error)
         return error = "header truncated", false;
     if (version != kVersion)
         return error = FormatString("unsupported version %u", version), false;
+    if (demo.loadedUpdate != kNeverLoaded && demo.loadedUpdate > kMaxUpdate)
+        return error = "loading completes at an update beyond the last possible one", false;
 
     uint32_t last = 0;
     for (size_t index = 0;; ++index)
@@ -195,6 +194,8 @@ bool DemoFile::Parse(const uint8_t* data, size_t size, std::string& error)
             return error = FormatString("record %zu: truncated (no end marker)", index), false;
         if (update < last)
             return error = FormatString("record %zu: update number goes back", index), false;
+        if (update > kMaxUpdate)
+            return error = FormatString("record %zu: update number beyond the last possible one", index), false;
         last = update;
         if (kind == kEndKind)
         {

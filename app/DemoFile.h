@@ -22,8 +22,9 @@
 //     255 end:       no body; its update field is the total update count of
 //                    the run; nothing may follow it
 //
-// Update numbers never decrease and none exceeds the total; loadedUpdate does
-// not exceed it either (unless it is 0xFFFFFFFF).
+// Update numbers never decrease, none exceeds the total, and none exceeds
+// 0x7FFFFFFF; loadedUpdate does not exceed the total either (unless it is
+// 0xFFFFFFFF). Input is stored as the application applied it (app/InputBounds.h).
 #include "app/Buffer.h"
 #include "platform/Input.h"
 

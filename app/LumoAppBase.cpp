@@ -90,12 +90,7 @@ LumoAppBase::LumoAppBase()
 
 LumoAppBase::~LumoAppBase()
 {
-    if (!mShutdownDone)
-        ShutdownOnMainThread();
-    if (mLoadingThread.joinable())
-        mLoadingThread.join();
-    if (mRecordingDemo)
-        FinishDemo();
+    ShutdownOnMainThread();
 
     delete mResourceManager;
     mResourceManager = nullptr;
@@ -215,7 +210,7 @@ void LumoAppBase::Init()
     if (mSettings)
     {
         mSettings->SetDword("InProgress", 1);
-        (void)mSettings->Save();
+        SaveSettings();
     }
 }
 
@@ -263,10 +258,7 @@ void LumoAppBase::Start()
         if (virtualClock != nullptr)
             virtualClock->Advance(10);
     }
-    if (!mShutdownDone)
-        ShutdownOnMainThread();
-    if (mLoadingThread.joinable())
-        mLoadingThread.join();
+    ShutdownOnMainThread();
     Platform::DebugOutputF("Updates: %d, draws: %d\n", mUpdateCount.load(), mDrawCount);
 }
 
@@ -309,13 +301,14 @@ void LumoAppBase::Shutdown()
 
 void LumoAppBase::ShutdownOnMainThread()
 {
-    if (mShutdownDone)
-    {
-        mShutdown = true;
-        return;
-    }
-    mShutdownDone = true;
     mShutdown = true;
+    // Whatever way the run ends, loading has finished before anything below
+    // runs: the game's save, the codec's close, the settings and the demo all
+    // touch what the loading thread may still be using.
+    JoinLoadingThread();
+    if (mShutdownDone)
+        return;
+    mShutdownDone = true;
     OnShutdown();
     if (mMusicInterface != nullptr)
         mMusicInterface->StopAllMusic();
@@ -369,8 +362,16 @@ void LumoAppBase::WriteSettings()
     mSettings->SetDword("WaitForVSync", mWaitForVSync ? 1 : 0);
     mSettings->SetDword("Is3D", mIs3D ? 1 : 0);
     mSettings->SetDword("InProgress", 0);
-    if (!mSettings->Save())
-        Platform::Log("APP", "could not write the settings to " + mSettings->GetFilePath());
+    SaveSettings();
+}
+
+void LumoAppBase::SaveSettings()
+{
+    // A failed write says why; the program goes on, and the next write (at
+    // the end of the run) tries again.
+    std::string error;
+    if (!mSettings->Save(&error))
+        Platform::Notice("SETTINGS", "the settings could not be saved (" + error + ")");
 }
 
 bool LumoAppBase::HandleDebugKey(int keyCode)

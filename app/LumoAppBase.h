@@ -69,7 +69,8 @@ public:
     virtual void OnLoadingComplete() {}
     // Runs once on the main thread when an orderly shutdown begins (any way
     // out: a menu, the window's close button, SIGTERM/SIGINT, the update
-    // limit), before the music stops and the settings are written.
+    // limit), after the loading thread has ended and before the music stops
+    // and the settings are written.
     virtual void OnShutdown() {}
     // A key-down, before the widgets see it, only while the debug-key mode is
     // on (Ctrl+Alt+D) or a demo plays back. True stops the key.
@@ -113,8 +114,9 @@ public:
                           size_t maxBytes = SIZE_MAX);
     // Writes atomically (temporary file, then rename). While a demo plays back
     // nothing is written and the answer is true, so a replay never overwrites
-    // the player's files.
-    bool SaveBufferToFile(const std::string& path, const Buffer& buffer);
+    // the player's files. On failure, error (when given) says why, naming the
+    // file.
+    bool SaveBufferToFile(const std::string& path, const Buffer& buffer, std::string* error = nullptr);
 
     // Objects that may still be on the call stack: deleted after the update.
     void SafeDeleteWidget(Widget* widget);
@@ -190,15 +192,19 @@ public:
     CommandLineOptions mOptions;
 
 protected:
-    // Waits for the loading thread to end. A derived application's destructor
-    // calls it first, so loading never writes into a half-destroyed object.
-    void JoinLoadingThread();
     void ReadSettings();
     void WriteSettings();
+    void SaveSettings();
     void ProcessDeferredMessage(const Platform::InputEvent& event);
     void ApplyInput(const Platform::InputEvent& event);
     void ReplayDueDemoRecords();
     void CheckLoadingComplete();
+    // Ends the run in order: waits for the loading thread, then the game's
+    // hook, the music, the codec, the settings and the demo. Every way out
+    // passes here, the destructor too; later calls only wait for loading.
+    // Start returns only after it, so an application that ran is deleted with
+    // no loading thread left; one driven pass by pass is shut down before it
+    // is deleted.
     void ShutdownOnMainThread();
     void FinishDemo();
     bool CreateMainWindow();
@@ -232,6 +238,9 @@ private:
     std::unique_ptr<SharedImageMap> mSharedImages;
     std::thread mLoadingThread;
     std::thread::id mMainThreadId = std::this_thread::get_id();
+    // The one place the loading thread is waited for.
+    void JoinLoadingThread();
+
     bool mLoadingThreadStarted = false;
     bool mLoadingCompleteCalled = false;
     bool mInitDone = false;

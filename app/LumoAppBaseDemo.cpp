@@ -36,14 +36,15 @@ bool LumoAppBase::StartDemo()
     if (mOptions.record || mOptions.recordNumber >= 0)
     {
         // Find out now, not after the whole session, when the demo cannot be
-        // written where it was asked for.
-        const std::string probe = mDemoFileName + ".check";
-        if (!Platform::WriteFileAtomically(probe, "", 0))
+        // written where it was asked for. The probe is a new file of its own
+        // name: no existing file or link is touched.
+        std::string error;
+        if (!Platform::CanCreateFileIn(GetPathDirectory(mDemoFileName), &error))
         {
-            ShowFatalError("Cannot record the demo: the file " + mDemoFileName + " cannot be written.");
+            ShowFatalError("Cannot record the demo: the file " + mDemoFileName + " cannot be written (" + error +
+                           ").");
             return false;
         }
-        (void)Platform::RemoveFile(probe);
         mRecordingDemo = true;
         mDemo.Clear();
         mDemo.seed = mRandomSeed;
@@ -161,12 +162,12 @@ bool LumoAppBase::LoadFileToBuffer(const std::string& path, Buffer& buffer, bool
     return ok;
 }
 
-bool LumoAppBase::SaveBufferToFile(const std::string& path, const Buffer& buffer)
+bool LumoAppBase::SaveBufferToFile(const std::string& path, const Buffer& buffer, std::string* error)
 {
     // A replay never overwrites the player's files.
     if (mPlayingDemo)
         return true;
-    return Platform::WriteFileAtomically(path, buffer.GetDataPtr(), buffer.GetDataLen());
+    return Platform::WriteFileAtomically(path, buffer.GetDataPtr(), buffer.GetDataLen(), error);
 }
 
 } // namespace Lumo

@@ -2,6 +2,7 @@
 // fixed-step update and draw pacing, and the loading-completed hand-over.
 #include "app/LumoAppBase.h"
 
+#include "app/InputBounds.h"
 #include "app/Random.h"
 #include "audio/MusicInterface.h"
 #include "graphics/DDImage.h"
@@ -164,8 +165,7 @@ void LumoAppBase::CheckLoadingComplete()
     // On the virtual clock loading takes no game time: the first update waits
     // here for the loading thread, so a headless run gives the same frames
     // and sound at every update, however fast the machine loads.
-    if (mLoadingThread.joinable())
-        mLoadingThread.join();
+    JoinLoadingThread();
     mLoadingCompleteCalled = true;
     if (mPlayingDemo && !mShutdownRequested && mDemo.assetHash != mAssetHash)
     {
@@ -199,9 +199,11 @@ void LumoAppBase::ProcessDeferredMessage(const Platform::InputEvent& event)
         Shutdown();
         return;
     }
+    // Recorded as applied, so every demo written is one its reader accepts.
+    const Platform::InputEvent bounded = BoundInput(event);
     if (mRecordingDemo)
-        RecordInput(event);
-    ApplyInput(event);
+        RecordInput(bounded);
+    ApplyInput(bounded);
 }
 
 void LumoAppBase::ApplyInput(const Platform::InputEvent& rawEvent)
@@ -209,12 +211,9 @@ void LumoAppBase::ApplyInput(const Platform::InputEvent& rawEvent)
     WidgetManager* wm = mWidgetManager;
     if (wm == nullptr)
         return;
-    // A position far off the screen (a damaged demo, a pointer grabbed while
-    // dragging) is pulled in, so no widget's arithmetic on it can overflow.
-    constexpr int kMaxOffScreen = 1 << 16;
-    Platform::InputEvent event = rawEvent;
-    event.x = std::clamp(event.x, -kMaxOffScreen, mWidth + kMaxOffScreen);
-    event.y = std::clamp(event.y, -kMaxOffScreen, mHeight + kMaxOffScreen);
+    // A position far off the screen (a pointer grabbed while dragging) is
+    // pulled in, so no widget's arithmetic on it can overflow.
+    const Platform::InputEvent event = BoundInput(rawEvent);
     using Platform::EventType;
     switch (event.type)
     {

@@ -43,6 +43,8 @@ public:
     static constexpr int kTutorialPages = 14;
     static constexpr int kScriptLength = 103;
     static constexpr const char* kSaveFileName = "tumbrix.dat";
+    // Damaged save files set aside: "tumbrix.dat.bad", then ".bad.1", ...
+    static constexpr int kMaxSetAsideFiles = 100;
     static constexpr const char* kDemoBoardFileName = "demo_board";
 
     // Loads the save file, then starts the splash screen's fade-in. The

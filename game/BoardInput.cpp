@@ -2,6 +2,7 @@
 // play field.
 #include "game/Board.h"
 
+#include "app/InputBounds.h"
 #include "game/GameApp.h"
 #include "platform/DebugOutput.h"
 
@@ -9,20 +10,14 @@
 
 namespace Lumo {
 
-namespace {
-
-// A position far off the board (a pointer grabbed while dragging, damaged
-// input) is pulled in to this distance: the rules and the drawing offset the
-// cursor by at most a screen's size, so nothing can overflow, and every
-// position a screen can show keeps its exact value.
-constexpr int kMaxOffBoard = 1 << 16;
-
-} // namespace
-
 void Board::MouseMove(int x, int y)
 {
-    x = std::clamp(x, -kMaxOffBoard, mWidth + kMaxOffBoard);
-    y = std::clamp(y, -kMaxOffBoard, mHeight + kMaxOffBoard);
+    // A position far off the board (a pointer grabbed while dragging, damaged
+    // input) is pulled in: the rules and the drawing offset the cursor by at
+    // most a screen's size, so nothing can overflow, and every position a
+    // screen can show keeps its exact value.
+    x = BoundInputPosition(x);
+    y = BoundInputPosition(y);
     mouseX = x;
     mouseY = y;
     if (tutorial)

@@ -46,15 +46,20 @@ void Board::saveGameData()
         return;
     if (saveBlocked)
     {
-        Platform::Log("GAME", "the records are not saved: a damaged save file is in the way");
+        Platform::Notice("GAME", "the records are not saved: a damaged save file is in the way at " +
+                                     saveFilePath());
         return;
     }
     const GameData data = gameDataToSave();
     Buffer buffer;
     GameDataFile::Write(data, buffer);
-    // A failed save is not reported; the next one tries again.
-    if (app->SaveBufferToFile(saveFilePath(), buffer))
+    // A failed save says why; the game goes on, and the next save (every way
+    // out saves what changed) tries again.
+    std::string error;
+    if (app->SaveBufferToFile(saveFilePath(), buffer, &error))
         savedData = data;
+    else
+        Platform::Notice("GAME", "the records could not be saved (" + error + "); the next save tries again");
 }
 
 void Board::saveChangedGameData()
@@ -67,11 +72,16 @@ void Board::setAsideSaveFile(const std::string& path, const std::string& why)
 {
     if (app->IsPlayingDemo())
         return; // the answer came from the demo, not from this file
-    const std::string aside = path + ".bad";
-    if (Platform::RenameFile(path, aside))
+    // Each damaged file keeps its own name: an earlier one set aside is never
+    // replaced.
+    for (int copy = 0; copy < kMaxSetAsideFiles; ++copy)
     {
-        Platform::Notice("GAME", path + " " + why + "; moved to " + aside + ", the records start afresh");
-        return;
+        const std::string aside = path + ".bad" + (copy == 0 ? std::string() : "." + std::to_string(copy));
+        if (Platform::RenameFileNoReplace(path, aside))
+        {
+            Platform::Notice("GAME", path + " " + why + "; moved to " + aside + ", the records start afresh");
+            return;
+        }
     }
     Platform::Notice("GAME", path + " " + why + " and cannot be moved aside; no records are saved over it");
     if (path == saveFilePath())
@@ -127,7 +137,7 @@ void Board::loadGameData()
     if (!read || buffer.GetDataLen() != GameDataFile::kSize)
     {
         if (!read)
-            app->ShowFatalError(std::string("Could not read contents of ") + kSaveFileName);
+            app->ShowFatalError("Could not read contents of " + readPath);
         setAsideSaveFile(readPath, read ? "is not a save file (its size is not " +
                                               std::to_string(GameDataFile::kSize) + " bytes)"
                                         : "cannot be read");

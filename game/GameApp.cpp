@@ -23,7 +23,6 @@ GameApp::GameApp()
 
 GameApp::~GameApp()
 {
-    JoinLoadingThread(); // loading fills the tables freed below
     if (board != nullptr)
     {
         if (mWidgetManager != nullptr)
@@ -106,6 +105,10 @@ void GameApp::SwitchScreenMode3D(bool windowed, bool unused)
 
 void GameApp::ExitProcess(int exitCode)
 {
+    // Ends the run in order first, like every other way out: what changed is
+    // saved and the settings and a recorded demo are written.
+    SetExitCode(exitCode);
+    ShutdownOnMainThread();
     std::exit(exitCode);
 }
 

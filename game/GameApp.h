@@ -50,8 +50,8 @@ public:
     // The screen mode with 3D on, not forced; the second argument is ignored.
     virtual void SwitchScreenMode3D(bool windowed, bool unused);
 
-    // Ends the process at once with the exit code (a missing tutorial board).
-    // Tests override it.
+    // Ends the process with the exit code (a missing tutorial board), after
+    // the run's orderly end, so what changed is saved. Tests override it.
     virtual void ExitProcess(int exitCode);
 
     // A hash of every asset value the rules read: the sizes and cel columns of

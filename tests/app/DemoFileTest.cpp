@@ -139,6 +139,34 @@ TEST(DemoFile, CorruptDemosAreRefused)
     refused(42, {3}, "bad input");             // button
     refused(24, {0xFF, 0xFF, 0, 0}, "loading"); // loaded after the last update
 
+    // Update numbers the application's signed count never reaches: an end
+    // marker, a record or the loading update at 2^31 or beyond.
+    for (uint32_t update : {0x80000000u, 0xFFFFFFFEu})
+    {
+        DemoFile far;
+        far.totalUpdates = update;
+        std::vector<uint8_t> bytes = Bytes(far);
+        ASSERT_EQ(bytes.size(), 33u);
+        EXPECT_FALSE(demo.Parse(bytes.data(), bytes.size(), error)) << update;
+        EXPECT_NE(error.find("beyond the last possible"), std::string::npos) << error;
+        far = SampleDemo();
+        far.records.back().update = update;
+        bytes = Bytes(far);
+        EXPECT_FALSE(demo.Parse(bytes.data(), bytes.size(), error)) << update;
+        EXPECT_NE(error.find("record 4: update number beyond"), std::string::npos) << error;
+        far = SampleDemo();
+        far.loadedUpdate = update;
+        bytes = Bytes(far);
+        EXPECT_FALSE(demo.Parse(bytes.data(), bytes.size(), error)) << update;
+        EXPECT_NE(error.find("loading completes at an update beyond"), std::string::npos) << error;
+    }
+    DemoFile longest;
+    longest.loadedUpdate = 0x7FFFFFFF;
+    longest.totalUpdates = 0x7FFFFFFF;
+    const std::vector<uint8_t> longestBytes = Bytes(longest);
+    EXPECT_TRUE(demo.Parse(longestBytes.data(), longestBytes.size(), error)) << error;
+    EXPECT_EQ(demo.totalUpdates, 0x7FFFFFFFu);
+
     std::vector<uint8_t> trailing = good;
     trailing.push_back(0);
     EXPECT_FALSE(demo.Parse(trailing.data(), trailing.size(), error));

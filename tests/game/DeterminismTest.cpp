@@ -154,6 +154,9 @@ std::vector<uint64_t> RunThroughTheApp(const std::vector<std::string>& args, int
     DemoGameApp app;
     app.Init();
     EXPECT_EQ(app.GetExitCode(), 0);
+    // The game's records go to the test's working folder, not the data folder
+    // shared by every test.
+    SetDataFolder(std::filesystem::current_path().string());
     // Headless runs on the application's virtual clock (the sound manager keeps
     // a pointer to it, so it is not replaced).
     auto* clock = dynamic_cast<Platform::VirtualClock*>(&app.GetClock());
@@ -205,6 +208,7 @@ std::vector<uint64_t> RunThroughTheApp(const std::vector<std::string>& args, int
     if (app.hashingBoard != nullptr)
         hashes = app.hashingBoard->hashes;
     app.Shutdown();
+    SetDataFolder("");
     return hashes;
 }
 

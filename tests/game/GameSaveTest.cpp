@@ -10,8 +10,10 @@
 #include "platform/DebugOutput.h"
 #include "platform/StopSignal.h"
 
+#include <chrono>
 #include <csignal>
 #include <fstream>
+#include <functional>
 #include <map>
 
 namespace Lumo::GameTest {
@@ -395,6 +397,11 @@ TEST_F(SaveTest, AReadOnlyWorkingFolderIsLeftAsItWas)
     WriteFile(Board::kSaveFileName, SaveImage(SomeRecords()));
     const auto before = Listing(folder.Path());
     fs::permissions(folder.Path(), fs::perms::owner_read | fs::perms::owner_exec);
+    if (std::ofstream("probe"))
+    {
+        fs::permissions(folder.Path(), fs::perms::owner_all);
+        GTEST_SKIP() << "read-only folders are writable for this user (root)";
+    }
     {
         Board session(app);
         board = &session;
@@ -427,17 +434,31 @@ TEST_F(SaveTest, AFileThatIsNoSaveFileIsMovedAsideBeforeAnythingReplacesIt)
     EXPECT_EQ(ReadSaveFile().size(), GameDataFile::kSize);
     EXPECT_EQ(ReadFile("tumbrix.dat.bad"), shortFile);
 
-    // Huge: only its start is read; it replaces the older one set aside.
+    // Huge: only its start is read; it goes beside the first one set aside,
+    // which keeps its bytes, and the note names where each went.
     {
         std::ofstream huge(Board::kSaveFileName, std::ios::binary | std::ios::trunc);
         huge << "not a save file";
     }
     fs::resize_file(Board::kSaveFileName, 1ull << 30); // sparse
+    Platform::ClearDebugOutput();
     Board second(app);
-    EXPECT_EQ(fs::file_size("tumbrix.dat.bad"), 1ull << 30);
+    EXPECT_EQ(fs::file_size("tumbrix.dat.bad.1"), 1ull << 30);
+    EXPECT_EQ(ReadFile("tumbrix.dat.bad"), shortFile);
+    EXPECT_TRUE(NoticeSays("tumbrix.dat is not a save file"));
+    EXPECT_TRUE(NoticeSays("moved to tumbrix.dat.bad.1"));
     EXPECT_FALSE(fs::exists(Board::kSaveFileName));
     EXPECT_EQ(second.highScores[MODE_STORY], 0);
-    fs::remove("tumbrix.dat.bad");
+    fs::remove("tumbrix.dat.bad.1");
+
+    // A third finds the next free name, even past a gap.
+    const std::vector<uint8_t> third(43, 0x01);
+    WriteFile(Board::kSaveFileName, third);
+    WriteFile("tumbrix.dat.bad.2", {9});
+    Board third1(app);
+    EXPECT_EQ(ReadFile("tumbrix.dat.bad.1"), third);
+    EXPECT_EQ(ReadFile("tumbrix.dat.bad.2"), std::vector<uint8_t>{9});
+    EXPECT_EQ(ReadFile("tumbrix.dat.bad"), shortFile);
 }
 
 TEST_F(SaveTest, AnUnreadableFileIsMovedAsideWithItsBytesKept)
@@ -461,11 +482,12 @@ TEST_F(SaveTest, ALinkedSaveFileIsWrittenThroughAndKilledWritesLeaveNothingBehin
     fs::create_directories("records");
     WriteFile("records/mine.dat", SaveImage(SomeRecords()));
     fs::create_symlink("records/mine.dat", Board::kSaveFileName);
-    // A write killed midway, and one of a process that still runs.
+    // A write killed midway an hour ago, and one that may still be going on.
     const std::string dead = "records/mine.dat.tmp999999999";
-    const std::string live = "records/mine.dat.tmp" + std::to_string(Platform::GetProcessId());
+    const std::string live = "records/mine.dat.tmp" + std::to_string(Platform::GetProcessId()) + "-1";
     WriteFile(dead, {1, 2, 3});
     WriteFile(live, {4, 5, 6});
+    fs::last_write_time(dead, fs::file_time_type::clock::now() - std::chrono::hours(1));
 
     Board linked(app);
     EXPECT_EQ(RecordsOf(linked), SomeRecords());
@@ -477,6 +499,88 @@ TEST_F(SaveTest, ALinkedSaveFileIsWrittenThroughAndKilledWritesLeaveNothingBehin
     GameData expected = SomeRecords();
     expected.highScores[MODE_SKULL] = 4242;
     EXPECT_EQ(ReadFile("records/mine.dat"), SaveImage(expected));
+}
+
+// Changes an option in a session whose data folder is `where`, saves, and
+// checks the note; then `mend` makes the folder writable and the next way out
+// must save what changed.
+void ExpectAFailedSaveToSpeakAndTheNextToSave(TestGameApp* app, const fs::path& where, const char* reason,
+                                              const std::function<void()>& mend)
+{
+    SetDataFolder(where.string());
+    {
+        Board session(app);
+        session.eveningFlag = !session.eveningFlag;
+        Platform::ClearDebugOutput();
+        session.saveGameData();
+        EXPECT_TRUE(NoticeSays("GAME: the records could not be saved ("));
+        EXPECT_TRUE(NoticeSays((where / Board::kSaveFileName).string())) << "the note names the file";
+        EXPECT_TRUE(NoticeSays(reason));
+        EXPECT_EQ(app->GetExitCode(), 0) << "the game goes on";
+
+        mend();
+        session.saveChangedGameData(); // what every way out does
+        EXPECT_TRUE(fs::exists(where / Board::kSaveFileName));
+        Board restarted(app);
+        EXPECT_EQ(restarted.eveningFlag, session.eveningFlag);
+    }
+    SetDataFolder("");
+}
+
+// A save that cannot be written for any user: the data folder's place is
+// taken by a file.
+TEST_F(SaveTest, ASaveThatFailsSaysWhyAndTheNextWayOutTriesAgain)
+{
+    WriteFile("blocked", {0});
+    ExpectAFailedSaveToSpeakAndTheNextToSave(app, folder.Path() / "blocked" / "data", "Not a directory", [] {
+        fs::remove("blocked");
+        fs::create_directories("blocked/data");
+    });
+}
+
+// The same with a read-only data folder (for a normal user; root writes there).
+TEST_F(SaveTest, ASaveIntoAReadOnlyDataFolderSaysWhy)
+{
+    const fs::path locked = folder.Path() / "locked";
+    fs::create_directories(locked);
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
+    if (std::ofstream(locked / "probe"))
+    {
+        fs::permissions(locked, fs::perms::owner_all);
+        GTEST_SKIP() << "read-only folders are writable for this user (root)";
+    }
+    ExpectAFailedSaveToSpeakAndTheNextToSave(app, locked, "Permission denied",
+                                             [&] { fs::permissions(locked, fs::perms::owner_all); });
+}
+
+// The fatal exit of a damaged tutorial board ends the run in order first: an
+// option changed and not yet saved is kept. It runs for real in a child.
+class ExitingApp : public TestGameApp
+{
+public:
+    void ExitProcess(int exitCode) override { GameApp::ExitProcess(exitCode); }
+};
+
+TEST_F(SaveTest, TheFatalExitOfADamagedTutorialBoardKeepsAChangedOption)
+{
+    GTEST_FLAG_SET(death_test_style, "fast");
+    std::ofstream(Board::kDemoBoardFileName, std::ios::binary).write("\x01\x02", 2);
+    delete app;
+    app = new ExitingApp();
+    board = app->MakeBoard();
+    ReachMainMenu();
+    ASSERT_TRUE(board->eveningFlag);
+    ASSERT_FALSE(fs::exists(Board::kSaveFileName));
+    EXPECT_EXIT(
+        {
+            board->eveningFlag = false;
+            board->tutorial = true;
+            board->mode = MODE_CASUAL;
+            board->newGame();
+        },
+        testing::ExitedWithCode(1), "tutorial board");
+    Board restarted(app);
+    EXPECT_FALSE(restarted.eveningFlag);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 // sounds, music, shut-down requests and process exits. Each test runs in a
 // fresh working folder, so save files and "demo_board" never leak between
 // tests.
+#include "app/Common.h"
 #include "app/Random.h"
 #include "audio/MusicInterface.h"
 #include "fonts/Font.h"
@@ -183,6 +184,7 @@ protected:
     void SetUp() override
     {
         SeedRandom(12345);
+        SetDataFolder(""); // the save file lives in the test's own working folder
         app = new TestGameApp();
         board = app->MakeBoard();
     }

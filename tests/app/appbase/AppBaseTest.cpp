@@ -244,11 +244,17 @@ TEST(AppBaseTest, ARecordedDemoReplaysTheSameInputAndRandomDraws)
 {
     const std::string folder = TempFolder("demo");
     const std::string demo = folder + "run.dmo";
+    // Positions far off the window (a pointer dragged away) are recorded as
+    // applied, within the bound the demo reader accepts.
     const std::vector<std::pair<int, Platform::InputEvent>> input = {
-        {2, Click(3, 4)}, {5, Click(10, 11, Platform::MOUSE_RIGHT)}, {5, Click(12, 13)}, {9, Click(1, 1)}};
+        {2, Click(3, 4)},           {3, Click(66560, -65537)}, {5, Click(10, 11, Platform::MOUSE_RIGHT)},
+        {5, Click(12, 13)},         {7, Click(65537, 3)},      {9, Click(1, 1)}};
 
     RunResult recorded = RunProgram({"-record", "-demofile=" + demo}, input, 30);
-    ASSERT_EQ(recorded.clicks.size(), 4u);
+    ASSERT_EQ(recorded.clicks.size(), 6u);
+    EXPECT_EQ(recorded.clicks[1].x, 65536);
+    EXPECT_EQ(recorded.clicks[1].y, -65536);
+    EXPECT_EQ(recorded.clicks[4].x, 65536);
     ASSERT_TRUE(Platform::FileExists(demo));
 
     // Playback ignores live input and repeats the recorded run exactly.
@@ -259,6 +265,36 @@ TEST(AppBaseTest, ARecordedDemoReplaysTheSameInputAndRandomDraws)
     played.draws.resize(recorded.draws.size());
     EXPECT_EQ(played.draws, recorded.draws);
 }
+
+// A loader that reads files only once the run is ending: the shutdown must wait
+// for it before the demo is written, or the demo misses (or races) its reads.
+class LateReadingApp : public TestApp
+{
+public:
+    explicit LateReadingApp(std::string file) : TestApp("LumoTests\\Files"), mFile(std::move(file)) {}
+    ~LateReadingApp() override { Shutdown(); }
+    void LoadResources() override
+    {
+        while (!mShutdown)
+            std::this_thread::yield();
+        for (int i = 0; i < kReads; ++i)
+        {
+            Buffer read;
+            if (i == kReads / 2 && IsRecordingDemo())
+            {
+                Buffer changed; // the file changes while the loader reads
+                changed.WriteInt32(1235);
+                (void)SaveBufferToFile(mFile, changed);
+            }
+            answers.push_back(FileExists(mFile) && LoadFileToBuffer(mFile, read) && read.ReadInt32() == 1234 + i % 2);
+        }
+    }
+    static constexpr int kReads = 200;
+    std::vector<bool> answers;
+
+private:
+    std::string mFile;
+};
 
 // The program's command line for recording or playing the demo file.
 void UseDemoCommandLine(const char* option, const std::string& demo)
@@ -309,6 +345,33 @@ TEST(AppBaseTest, PlaybackWritesNoFilesAndAnswersFromTheDemo)
         EXPECT_TRUE(app.SaveBufferToFile(data, other));
         EXPECT_FALSE(Platform::FileExists(data));
         app.Shutdown();
+    }
+}
+
+TEST(AppBaseTest, AShutdownWaitsForTheLoadingThreadBeforeTheDemoIsWritten)
+{
+    const std::string folder = TempFolder("late");
+    const std::string demo = folder + "late.dmo";
+    const std::string data = folder + "late.bin";
+    Buffer original;
+    original.WriteInt32(1234);
+    WriteWithAnApp(data, original);
+    for (const char* option : {"-record", "-play"})
+    {
+        SCOPED_TRACE(option);
+        UseDemoCommandLine(option, demo);
+        LateReadingApp app(data);
+        app.Init();
+        ASSERT_EQ(app.GetExitCode(), 0);
+        app.StartLoading();
+        app.Shutdown(); // before loading has read anything
+        // Every read of the loader is in the demo, and playback answers it
+        // from there (the file is gone by then).
+        ASSERT_EQ(app.answers.size(), static_cast<size_t>(LateReadingApp::kReads));
+        for (int i = 0; i < LateReadingApp::kReads; ++i)
+            EXPECT_EQ(app.answers[static_cast<size_t>(i)], (i < LateReadingApp::kReads / 2) == (i % 2 == 0)) << i;
+        EXPECT_EQ(app.GetExitCode(), 0);
+        std::filesystem::remove(data);
     }
 }
 

@@ -29,6 +29,8 @@ GameRun::GameRun(const std::vector<std::string>& args)
 
 GameRun::~GameRun()
 {
+    // Ended as the program ends, so no loading thread outlives the game.
+    mApp->Shutdown();
     mApp.reset();
     SetCommandLineArgs(0, nullptr);
 }

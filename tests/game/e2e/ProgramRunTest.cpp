@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -144,11 +145,26 @@ TEST_F(ProgramRunTest, FatalErrorsReachStderrWithoutTheDebugSwitch)
     EXPECT_NE(result.err.find("cannot be written"), std::string::npos) << result.err;
     EXPECT_FALSE(fs::exists(mRoot / "missing"));
 
-    // A recording that can be written is.
-    result = Run(kBin, "LUMO_MAX_UPDATES=5", "-record -demofile=" + Quote((mRoot / "x.dmo").string()));
-    EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_TRUE(fs::exists(mRoot / "x.dmo"));
-    EXPECT_FALSE(fs::exists(mRoot / "x.dmo.check"));
+    // A recording that can be written is; the check that it can touches no
+    // file of the folder, not even one or a link named like the demo's.
+    const fs::path notes = mRoot / "notes.txt";
+    std::ofstream(notes, std::ios::binary) << "the player's notes";
+    std::ofstream(mRoot / "x.dmo.check", std::ios::binary) << "kept";
+    fs::create_symlink("notes.txt", mRoot / "y.dmo.check");
+    for (const char* demo : {"x.dmo", "y.dmo"})
+    {
+        result = Run(kBin, "LUMO_MAX_UPDATES=5", "-record -demofile=" + Quote((mRoot / demo).string()));
+        EXPECT_EQ(result.status, 0) << result.err;
+        EXPECT_TRUE(fs::exists(mRoot / demo));
+    }
+    EXPECT_EQ(ReadText(mRoot / "x.dmo.check"), "kept");
+    EXPECT_TRUE(fs::is_symlink(mRoot / "y.dmo.check"));
+    EXPECT_EQ(ReadText(notes), "the player's notes");
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(mRoot))
+        names.insert(entry.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{"config", "data", "notes.txt", "status.txt", "stderr.txt", "x.dmo",
+                                            "x.dmo.check", "y.dmo", "y.dmo.check"}));
 }
 
 // The pack command as the README gives it: "cd <bin> && ./pakbuild <args>".
