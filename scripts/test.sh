@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test: a Release build with gcc (fuzz targets replay
 # their seed corpora) and an ASan+UBSan build with clang (fuzz targets are real
-# libFuzzer binaries and replay their corpora under the sanitizers).
+# libFuzzer binaries and replay their corpora under the sanitizers). Run as
+# root, it also runs the tests that need a normal user as one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup-deps.sh
@@ -20,4 +21,6 @@ export LUMO_HEADLESS=1
 status=0
 ctest --test-dir build/release -j "$jobs" --output-on-failure --timeout 300 || status=1
 ctest --test-dir build/asan -j "$jobs" --output-on-failure --timeout 600 || status=1
+# As root, the permission tests skip: run them again as an unprivileged user.
+bash scripts/test-unprivileged.sh build/release || status=1
 exit $status
