@@ -1,6 +1,7 @@
 // The JPEG 2000 codec module over OpenJPEG: reads a whole stream into memory,
 // decodes it and hands out 32-bit 0xAARRGGBB rows.
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <fstream>
 #include <memory>
@@ -23,17 +24,20 @@ constexpr size_t kMaxStreamBytes = size_t{256} << 20;
 constexpr int64_t kMaxPixels = int64_t{1} << 24; // as many as the image reader takes
 constexpr int32_t kHeaderNotRead = -1;
 
-thread_local int32_t tLastError = J2K_ERROR_NONE;
+// The error of the last call that failed. Process-wide, not per thread: images
+// are decoded on one thread at a time, and a module that is unloaded must not
+// leave thread-local storage behind in the threads that called it.
+std::atomic<int32_t> gLastError{J2K_ERROR_NONE};
 
 int32_t Fail(int32_t error)
 {
-    tLastError = error;
+    gLastError = error;
     return error;
 }
 
 J2K_Handle FailOpen(int32_t error)
 {
-    tLastError = error;
+    gLastError = error;
     return nullptr;
 }
 
@@ -327,7 +331,7 @@ J2K_EXPORT int32_t J2K_Decode(J2K_Handle handle, uint8_t** buffer, int32_t* size
 
 J2K_EXPORT int32_t J2K_getLastError()
 {
-    return tLastError;
+    return gLastError;
 }
 
 J2K_EXPORT const char* J2K_getErrorStr(int32_t error)

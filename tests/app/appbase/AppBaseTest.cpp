@@ -4,15 +4,18 @@
 #include "app/LumoAppBase.h"
 #include "app/Random.h"
 #include "platform/Clock.h"
+#include "platform/DebugOutput.h"
 #include "platform/FileSystem.h"
 #include "platform/Video.h"
 #include "widgets/Widget.h"
 #include "widgets/WidgetManager.h"
+#include "tests/platform/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -96,13 +99,28 @@ public:
     ClickWidget* widget = nullptr;
 };
 
-std::string TempFolder(const std::string& name)
+// A fresh folder for one test below the working folder, removed afterwards.
+class TestFolder
 {
-    auto path = std::filesystem::current_path() / "appbase_test" / name;
-    std::filesystem::remove_all(path);
-    std::filesystem::create_directories(path);
-    return path.string() + "/";
-}
+public:
+    explicit TestFolder(const std::string& name) : mPath(std::filesystem::current_path() / "appbase_test" / name)
+    {
+        std::filesystem::remove_all(mPath);
+        std::filesystem::create_directories(mPath);
+    }
+    ~TestFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(mPath, ignored);
+    }
+    TestFolder(const TestFolder&) = delete;
+    TestFolder& operator=(const TestFolder&) = delete;
+    // The folder, ending with '/'.
+    std::string Path() const { return mPath.string() + "/"; }
+
+private:
+    std::filesystem::path mPath;
+};
 
 Platform::InputEvent Click(int x, int y, int button = Platform::MOUSE_LEFT)
 {
@@ -242,7 +260,8 @@ RunResult RunProgram(const std::vector<std::string>& args, const std::vector<std
 
 TEST(AppBaseTest, ARecordedDemoReplaysTheSameInputAndRandomDraws)
 {
-    const std::string folder = TempFolder("demo");
+    const TestFolder scratch("demo");
+    const std::string folder = scratch.Path();
     const std::string demo = folder + "run.dmo";
     // Positions far off the window (a pointer dragged away) are recorded as
     // applied, within the bound the demo reader accepts.
@@ -314,7 +333,8 @@ void WriteWithAnApp(const std::string& path, const Buffer& bytes)
 
 TEST(AppBaseTest, PlaybackWritesNoFilesAndAnswersFromTheDemo)
 {
-    const std::string folder = TempFolder("files");
+    const TestFolder scratch("files");
+    const std::string folder = scratch.Path();
     const std::string demo = folder + "files.dmo";
     const std::string data = folder + "data.bin";
     Buffer original;
@@ -350,7 +370,8 @@ TEST(AppBaseTest, PlaybackWritesNoFilesAndAnswersFromTheDemo)
 
 TEST(AppBaseTest, AShutdownWaitsForTheLoadingThreadBeforeTheDemoIsWritten)
 {
-    const std::string folder = TempFolder("late");
+    const TestFolder scratch("late");
+    const std::string folder = scratch.Path();
     const std::string demo = folder + "late.dmo";
     const std::string data = folder + "late.bin";
     Buffer original;
@@ -377,7 +398,8 @@ TEST(AppBaseTest, AShutdownWaitsForTheLoadingThreadBeforeTheDemoIsWritten)
 
 TEST(AppBaseTest, ADemoAnswersForTheFileWhereverItsFolderIs)
 {
-    const std::string folder = TempFolder("moved");
+    const TestFolder scratch("moved");
+    const std::string folder = scratch.Path();
     const std::string demo = folder + "moved.dmo";
     std::filesystem::create_directories(folder + "old");
     const std::string data = folder + "old/data.bin";
@@ -408,6 +430,28 @@ TEST(AppBaseTest, ADemoAnswersForTheFileWhereverItsFolderIs)
         EXPECT_EQ(read.ReadInt32(), 0);
         app.Shutdown();
     }
+}
+
+TEST(AppBaseTest, SettingsThatCannotBeWrittenSaySoAndTheRunGoesOn)
+{
+    const TestFolder scratch("settings");
+    const std::string folder = scratch.Path();
+    {
+        std::ofstream blocked(folder + "blocked"); // where the settings folder should be
+    }
+    const Platform::Testing::ScopedEnv config("LUMO_CONFIG_DIR", (folder + "blocked/config").c_str());
+    SetCommandLineArgs(0, nullptr);
+    Platform::ClearDebugOutput();
+    TestApp app("LumoTests\\Blocked");
+    app.Init();
+    app.SetMusicVolume(0.25);
+    app.Shutdown();
+    int notes = 0;
+    for (const std::string& line : Platform::GetDebugOutputLines())
+        if (line.rfind("SETTINGS: the settings could not be saved (cannot create folder " + folder + "blocked/", 0) == 0)
+            ++notes;
+    EXPECT_EQ(notes, 2) << "once at start, once at the end";
+    EXPECT_EQ(app.GetExitCode(), 0);
 }
 
 TEST(AppBaseTest, SettingsSurviveARestart)
