@@ -41,7 +41,7 @@ typedef int32_t (*J2K_GetResolutionDimensions_t)(J2K_Handle handle, int32_t leve
 // (resolution level N). Opaque images get alpha 0xFF.
 typedef int32_t (*J2K_Decode_t)(J2K_Handle handle, uint8_t** buffer, int32_t* size, const char* options,
                                 int32_t* pitch);
-// The error of the calling thread's last failed call, and its text.
+// The error of the last failed call (of any thread), and its text.
 typedef int32_t (*J2K_getLastError_t)(void);
 typedef const char* (*J2K_getErrorStr_t)(int32_t error);
 
