@@ -2,6 +2,7 @@
 #include "resources/ImageLib.h"
 #include "resources/ImageLibFile.h"
 #include "resources/ImageLibJpegError.h"
+#include "resources/ImageLibJpegWork.h"
 #include "resources/ImageLibPixels.h"
 
 #include <algorithm>
@@ -99,7 +100,7 @@ struct JpegReadState
 {
     jpeg_decompress_struct info;
     JpegErrorManager error;
-    jpeg_progress_mgr progress;
+    JpegWorkMeter meter;
     int64_t fileSize; // whole file, in bytes; 0 when unknown
     int64_t cost;     // the decode's memory estimate, for the log line
     int64_t allowed;  // what the file may cost
@@ -127,11 +128,6 @@ struct JpegReadState
 // are held only by the pixel bound, the scan limit and libjpeg's own limit.
 constexpr int64_t kBaseAllowance = 32LL * 1024 * 1024;
 constexpr int64_t kMinimumBitsPerBlock = 1;
-
-// No encoder writes more scans than this (libjpeg's progressive script uses
-// at most 18, optimising encoders a few dozen); each scan costs a pass over
-// the whole coefficient buffer, however few bytes it has.
-constexpr int kMaxScans = 256;
 
 int64_t RoundUp(int64_t value, int64_t step)
 {
@@ -171,18 +167,6 @@ void EstimateCost(JpegReadState& state)
     const int64_t paid = blocks > 0 ? (picture + coefficients) * paidBlocks / blocks : 0;
     state.cost = picture + coefficients + rows;
     state.allowed = kBaseAllowance + paid;
-}
-
-// Refuses a file that keeps starting new scans, between the scans libjpeg
-// takes in while it starts the decompression.
-void CountScans(j_common_ptr common)
-{
-    if (reinterpret_cast<j_decompress_ptr>(common)->input_scan_number > kMaxScans)
-    {
-        char text[64];
-        std::snprintf(text, sizeof text, "JPEG has more than %d scans", kMaxScans);
-        JpegFail(common, text);
-    }
 }
 
 // Output colour space for the file's: 0xAARRGGBB straight from the library
@@ -228,9 +212,7 @@ StartResult StartJpegDecode(JpegReadState& state, PFILE* file)
     jpeg_decompress_struct& info = state.info;
     jpeg_create_decompress(&info);
     info.mem->max_memory_to_use = kJpegMemoryLimit;
-    state.progress = {};
-    state.progress.progress_monitor = &CountScans;
-    info.progress = &state.progress;
+    InstallJpegWorkMeter(info, state.meter, state.fileSize);
     SetJpegPakSource(&info, file);
     jpeg_read_header(&info, TRUE);
     if (!ChooseOutput(state))
