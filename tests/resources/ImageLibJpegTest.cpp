@@ -122,6 +122,10 @@ struct EncodeOptions
     // one bit a block, the least a Huffman-coded file can hold.
     bool leastData = false;
     bool fullChroma = false; // 4:4:4 instead of 4:2:0
+    // Progressive, with a scan for each AC coefficient of the first component:
+    // the most scans over the most blocks for the least data.
+    bool scanPerCoefficient = false;
+    bool restartEveryBlock = false;
 };
 
 // Grey (1 component) or RGB (3, stored as YCbCr) samples at quality 90.
@@ -144,6 +148,8 @@ Bytes EncodeJpeg(int width, int height, int components, const Bytes& samples, co
     info.optimize_coding = options.leastData && !options.arithmetic;
     if (options.fullChroma)
         info.comp_info[0].h_samp_factor = info.comp_info[0].v_samp_factor = 1;
+    if (options.restartEveryBlock)
+        info.restart_interval = 1;
     std::vector<jpeg_scan_info> script;
     if (options.leastData)
     {
@@ -151,6 +157,17 @@ Bytes EncodeJpeg(int width, int height, int components, const Bytes& samples, co
             script.push_back({1, {c}, 0, 0, 0, 0});
         for (int c = 0; c < components; ++c)
             script.push_back({1, {c}, 1, 63, 0, 0});
+    }
+    else if (options.scanPerCoefficient)
+    {
+        script.push_back({components, {0, 1, 2}, 0, 0, 0, 0});
+        for (int k = 1; k < 64; ++k)
+            script.push_back({1, {0}, k, k, 0, 0});
+        for (int c = 1; c < components; ++c)
+            script.push_back({1, {c}, 1, 63, 0, 0});
+    }
+    if (!script.empty())
+    {
         info.scan_info = script.data();
         info.num_scans = static_cast<int>(script.size());
     }
@@ -245,7 +262,8 @@ TEST(ImageLibJpegCost, LargePhotosDecodeLikeLibjpeg)
     }
 }
 
-// A flat picture is the smallest file a real encoder writes for its size.
+// A flat picture is the smallest file a real encoder writes for its size,
+// and its many scans each still walk every block.
 TEST(ImageLibJpegCost, FlatPicturesWithTheLeastDataStillDecode)
 {
     TestFolder folder;
@@ -256,17 +274,34 @@ TEST(ImageLibJpegCost, FlatPicturesWithTheLeastDataStillDecode)
         EXPECT_LT(bytes.size(), blocks / 8 + 1024u);
         ExpectDecodesLikeLibjpeg(folder, bytes);
     }
+    Bytes samples(size_t(kSide) * kSide * 3);
+    for (size_t i = 0; i < samples.size(); i += 3)
+    {
+        samples[i] = 0x20;
+        samples[i + 1] = 0x90;
+        samples[i + 2] = 0xC0;
+    }
+    {
+        SCOPED_TRACE("colour, progressive");
+        const Bytes bytes = EncodeJpeg(kSide, kSide, 3, samples, {.progressive = true});
+        EXPECT_LT(bytes.size(), 128u << 10);
+        ExpectDecodesLikeLibjpeg(folder, bytes);
+    }
+    {
+        SCOPED_TRACE("colour, 66 scans");
+        const Bytes bytes = EncodeJpeg(kSide, kSide, 3, samples, {.scanPerCoefficient = true});
+        EXPECT_LT(bytes.size(), 64u << 10);
+        ExpectDecodesLikeLibjpeg(folder, bytes);
+    }
+    {
+        SCOPED_TRACE("colour, progressive, a restart marker every block");
+        ExpectDecodesLikeLibjpeg(folder, EncodeJpeg(kSide / 2, kSide / 2, 3, samples,
+                                                    {.progressive = true, .restartEveryBlock = true}));
+    }
     {
         // Arithmetic coding has no least size a block: this one is tiny and
-        // still needs all its coefficient memory.
+        // still needs all its coefficient memory and six passes.
         SCOPED_TRACE("4:4:4 colour, arithmetic");
-        Bytes samples(size_t(kSide) * kSide * 3);
-        for (size_t i = 0; i < samples.size(); i += 3)
-        {
-            samples[i] = 0x20;
-            samples[i + 1] = 0x90;
-            samples[i + 2] = 0xC0;
-        }
         const Bytes bytes =
             EncodeJpeg(kSide, kSide, 3, samples, {.arithmetic = true, .leastData = true, .fullChroma = true});
         EXPECT_LT(bytes.size(), 1024u);
@@ -401,9 +436,25 @@ TEST(ImageLibJpegCost, FileOfManyEmptyScansIsRefused)
     WriteBytes(folder / "many.jpg", withScans(257));
     Platform::ClearDebugOutput();
     EXPECT_EQ(ReadJpeg(folder / "many.jpg"), nullptr);
-    const auto lines = Platform::GetDebugOutputLines();
+    auto lines = Platform::GetDebugOutputLines();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_NE(lines[0].find("JPEG has more than 256 scans"), std::string::npos) << lines[0];
+
+    // 1 KB of scan headers over a picture the memory check lets it have, with
+    // a restart marker every block: each scan a pass over 94249 blocks.
+    Bytes bytes = JpegHeader(0xC2, 2456, 2456, 1);
+    AddSegment(bytes, 0xDD, {0, 1});
+    AddEmptyScan(bytes, 1, 0, 0);
+    while (bytes.size() < 1010)
+        AddEmptyScan(bytes, 1, 1, 63);
+    AddEnd(bytes);
+    WriteBytes(folder / "passes.jpg", bytes);
+    Platform::ClearDebugOutput();
+    EXPECT_EQ(ReadJpeg(folder / "passes.jpg"), nullptr);
+    lines = Platform::GetDebugOutputLines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NE(lines.back().find("JPEG scans cover more blocks than a file of 1020 bytes may"), std::string::npos)
+        << lines.back();
 }
 
 } // namespace
