@@ -26,6 +26,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 
 namespace Lumo {
 
@@ -90,6 +91,14 @@ LumoAppBase::LumoAppBase()
 
 LumoAppBase::~LumoAppBase()
 {
+    if (mLoadingThread.joinable())
+    {
+        // The subclass's destructor left the loader running over members it
+        // has already freed: a fault in the program, stopped here before it
+        // does harm unseen.
+        Platform::Notice("APP", "destroyed before its loading thread was waited for");
+        std::abort();
+    }
     ShutdownOnMainThread();
 
     delete mResourceManager;
@@ -275,7 +284,7 @@ void LumoAppBase::StartLoading()
     LoadingThreadProc();
 }
 
-void LumoAppBase::JoinLoadingThread()
+void LumoAppBase::EndLoadingThread()
 {
     if (mLoadingThread.joinable())
         mLoadingThread.join();
@@ -291,7 +300,7 @@ void LumoAppBase::LoadingThreadProc()
 
 void LumoAppBase::Shutdown()
 {
-    if (std::this_thread::get_id() != mMainThreadId)
+    if (!IsMainThread())
     {
         mShutdownRequested = true;
         return;
@@ -305,7 +314,7 @@ void LumoAppBase::ShutdownOnMainThread()
     // Whatever way the run ends, loading has finished before anything below
     // runs: the game's save, the codec's close, the settings and the demo all
     // touch what the loading thread may still be using.
-    JoinLoadingThread();
+    EndLoadingThread();
     if (mShutdownDone)
         return;
     mShutdownDone = true;

@@ -148,8 +148,11 @@ public:
 
     // 0 after a clean run; non-zero when start-up failed (bad command line,
     // no window, a required resource missing): the entry function returns it.
+    // Any thread.
     int GetExitCode() const { return mExitCode; }
     void SetExitCode(int code) { mExitCode = code; }
+    // True on the thread that created the application.
+    bool IsMainThread() const { return std::this_thread::get_id() == mMainThreadId; }
 
     // Identity (set by the application's constructor).
     std::string mProdName = "Product";
@@ -199,12 +202,14 @@ protected:
     void ApplyInput(const Platform::InputEvent& event);
     void ReplayDueDemoRecords();
     void CheckLoadingComplete();
+    // Waits for the loading thread. A class whose LoadResources uses its own
+    // members calls it first thing in its destructor, so the loader never
+    // outlives them; the base's destructor stops the program when a started
+    // loading thread was not waited for by then (those members are gone).
+    void EndLoadingThread();
     // Ends the run in order: waits for the loading thread, then the game's
     // hook, the music, the codec, the settings and the demo. Every way out
     // passes here, the destructor too; later calls only wait for loading.
-    // Start returns only after it, so an application that ran is deleted with
-    // no loading thread left; one driven pass by pass is shut down before it
-    // is deleted.
     void ShutdownOnMainThread();
     void FinishDemo();
     bool CreateMainWindow();
@@ -238,15 +243,13 @@ private:
     std::unique_ptr<SharedImageMap> mSharedImages;
     std::thread mLoadingThread;
     std::thread::id mMainThreadId = std::this_thread::get_id();
-    // The one place the loading thread is waited for.
-    void JoinLoadingThread();
 
     bool mLoadingThreadStarted = false;
     bool mLoadingCompleteCalled = false;
     bool mInitDone = false;
     bool mShutdownDone = false;
     CursorKind mCursorKind = CursorKind::Pointer;
-    int mExitCode = 0;
+    std::atomic<int> mExitCode{0};
 
     std::deque<Platform::InputEvent> mDeferredMessages;
     bool mHoldInputUntilUpdate = false; // a button message waits for an update

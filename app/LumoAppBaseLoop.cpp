@@ -155,7 +155,10 @@ void LumoAppBase::CheckLoadingComplete()
     {
         // Loading completes at the update it completed at when recorded, so the
         // run repeats exactly; wait for the thread if it is slower this time.
-        if (mUpdateCount < static_cast<int>(mDemo.loadedUpdate))
+        // A run that ended before its loading completed never completes it
+        // here either: it plays on to its end as it was recorded.
+        if (mDemo.loadedUpdate == DemoFile::kNeverLoaded ||
+            static_cast<uint32_t>(mUpdateCount) < mDemo.loadedUpdate)
             return;
     }
     else if (!mLoaded && !mClock->IsVirtual())
@@ -165,7 +168,7 @@ void LumoAppBase::CheckLoadingComplete()
     // On the virtual clock loading takes no game time: the first update waits
     // here for the loading thread, so a headless run gives the same frames
     // and sound at every update, however fast the machine loads.
-    JoinLoadingThread();
+    EndLoadingThread();
     mLoadingCompleteCalled = true;
     if (mPlayingDemo && !mShutdownRequested && mDemo.assetHash != mAssetHash)
     {

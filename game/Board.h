@@ -408,6 +408,11 @@ public:
     // Options (saved).
     double musicVolume = 300.0;
     double soundVolume = 300.0;
+    // Set while a demo is recorded without a save file: the sliders show the
+    // defaults (a demo carries no settings), so until the player moves one a
+    // save keeps the volume that plays instead.
+    bool musicSliderShowsDefault = false;
+    bool soundSliderShowsDefault = false;
     bool eveningFlag = true; // true: day scenery
     bool reservedOption = false; // a second option byte that nothing sets
     // What the save file holds: the records last read or written.

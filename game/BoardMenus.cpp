@@ -156,10 +156,12 @@ void Board::dragVolumeSlider(bool music)
     if (music)
     {
         musicVolume = mouseX - 362;
+        musicSliderShowsDefault = false;
         app->SetMusicVolume(musicVolume / 300.0);
         return;
     }
     soundVolume = mouseX - 362;
+    soundSliderShowsDefault = false;
     app->SetSfxVolume(soundVolume / 300.0);
     if (mUpdateCnt % 80 == 0)
         playSound(SOUND_STAR_EXPLOSION); // a level check while dragging

@@ -28,8 +28,10 @@ GameData Board::gameDataToSave() const
 {
     GameData data;
     data.dayScenery = eveningFlag;
-    data.musicVolume = static_cast<int32_t>(musicVolume); // truncated toward zero
-    data.soundVolume = static_cast<int32_t>(soundVolume);
+    // A slider's value is truncated toward zero.
+    const auto playing = [](double volume) { return std::round(volume * GameDataFile::kMaxVolume); };
+    data.musicVolume = static_cast<int32_t>(musicSliderShowsDefault ? playing(app->GetMusicVolume()) : musicVolume);
+    data.soundVolume = static_cast<int32_t>(soundSliderShowsDefault ? playing(app->GetSfxVolume()) : soundVolume);
     data.highScores = highScores;
     for (int i = 0; i < STAT_COUNT; ++i)
         data.keptStats[i] = stats[i][1];
@@ -99,11 +101,16 @@ void Board::loadGameData()
     for (auto& pair : stats)
         pair = {0, 0};
     saveBlocked = false;
+    musicSliderShowsDefault = false;
+    soundSliderShowsDefault = false;
 
     // Without records of their own the sliders show the volumes that play (the
     // settings'). A demo carries no settings, so in one they stay at the
-    // defaults, the same on every machine.
+    // defaults, the same on every machine; a recording still saves the
+    // player's volumes.
     auto slidersFromApp = [this] {
+        if (app->IsRecordingDemo())
+            musicSliderShowsDefault = soundSliderShowsDefault = true;
         if (app->IsPlayingDemo() || app->IsRecordingDemo())
             return;
         musicVolume = std::round(app->GetMusicVolume() * GameDataFile::kMaxVolume);

@@ -23,6 +23,8 @@ GameApp::GameApp()
 
 GameApp::~GameApp()
 {
+    // The loader fills the members freed below.
+    EndLoadingThread();
     if (board != nullptr)
     {
         if (mWidgetManager != nullptr)
@@ -108,6 +110,14 @@ void GameApp::ExitProcess(int exitCode)
     // Ends the run in order first, like every other way out: what changed is
     // saved and the settings and a recorded demo are written.
     SetExitCode(exitCode);
+    if (!IsMainThread())
+    {
+        // Only the main loop may end the run: from the loader, waiting for
+        // the loader would wait for itself; from elsewhere it would race the
+        // loop. The entry function returns the code kept above.
+        mShutdownRequested = true;
+        return;
+    }
     ShutdownOnMainThread();
     std::exit(exitCode);
 }

@@ -24,8 +24,9 @@ class GameApp : public LumoAppBase
 {
 public:
     GameApp();
-    // Removes and deletes the Board, then the font and every image (empty
-    // entries skipped), then unloads all sounds.
+    // Waits for the loading thread, then removes and deletes the Board, the
+    // font and every image (empty entries skipped), then unloads all sounds.
+    // Safe without Shutdown, the loader running.
     ~GameApp() override;
 
     // The framework's start-up, then the system cursor is hidden (the game
@@ -51,7 +52,9 @@ public:
     virtual void SwitchScreenMode3D(bool windowed, bool unused);
 
     // Ends the process with the exit code (a missing tutorial board), after
-    // the run's orderly end, so what changed is saved. Tests override it.
+    // the run's orderly end, so what changed is saved. Off the main thread it
+    // keeps the code, asks the main loop to end the run in order and returns.
+    // Tests override it.
     virtual void ExitProcess(int exitCode);
 
     // A hash of every asset value the rules read: the sizes and cel columns of

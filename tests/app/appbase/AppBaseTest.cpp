@@ -16,6 +16,7 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -56,6 +57,7 @@ public:
     }
     ~TestApp() override
     {
+        EndLoadingThread(); // the loader writes loadThread
         if (widget != nullptr)
             mWidgetManager->RemoveWidget(widget);
         delete widget;
@@ -394,6 +396,75 @@ TEST(AppBaseTest, AShutdownWaitsForTheLoadingThreadBeforeTheDemoIsWritten)
         EXPECT_EQ(app.GetExitCode(), 0);
         std::filesystem::remove(data);
     }
+}
+
+// A clock that moves only when told, like the virtual one, but is not virtual:
+// the application waits for no loader on it, as in a window.
+class SteppedClock final : public Platform::Clock
+{
+public:
+    uint32_t NowMs() override { return now; }
+    void SleepMs(uint32_t ms) override { now += ms; }
+    bool IsVirtual() const override { return false; }
+    uint32_t now = 0;
+};
+
+// A slow loader: while recording it ends only once the run has ended, as when
+// the player stops the program during the loading. Its game data differ from
+// what such a demo holds (none).
+class HeldLoaderApp : public TestApp
+{
+public:
+    HeldLoaderApp() : TestApp("LumoTests\\Held") {}
+    void LoadResources() override
+    {
+        while (IsRecordingDemo() && !mShutdown)
+            std::this_thread::yield();
+        SetAssetHash(77);
+    }
+};
+
+TEST(AppBaseTest, ARunStoppedBeforeItsLoadingCompletedReplaysToItsEnd)
+{
+    const TestFolder scratch("unloaded");
+    const std::string demo = scratch.Path() + "unloaded.dmo";
+    int recordedUpdates = 0;
+    {
+        UseDemoCommandLine("-record", demo);
+        HeldLoaderApp app;
+        app.Init();
+        auto clock = std::make_unique<SteppedClock>();
+        SteppedClock* raw = clock.get();
+        app.SetClock(std::move(clock));
+        app.StartLoading();
+        for (int pass = 0; pass < 12; ++pass)
+        {
+            raw->now += 10;
+            ASSERT_TRUE(app.RunOnePass());
+        }
+        recordedUpdates = app.GetUpdateCount();
+        ASSERT_GT(recordedUpdates, 0);
+        ASSERT_FALSE(app.IsLoadingComplete());
+        app.Shutdown(); // as a stop signal or the window's close button does
+        EXPECT_EQ(app.GetExitCode(), 0);
+    }
+    DemoFile recorded;
+    std::string error;
+    ASSERT_TRUE(recorded.Load(demo, error)) << error;
+    EXPECT_EQ(recorded.loadedUpdate, DemoFile::kNeverLoaded);
+    EXPECT_EQ(recorded.totalUpdates, static_cast<uint32_t>(recordedUpdates));
+
+    // Played back headless: loading never completes, so no game data are
+    // compared, and the run ends where the recording ended.
+    Platform::ClearMessageBoxLog();
+    UseDemoCommandLine("-play", demo);
+    HeldLoaderApp app;
+    app.Init();
+    app.Start();
+    EXPECT_EQ(app.GetExitCode(), 0);
+    EXPECT_EQ(app.completeCount, 0);
+    EXPECT_EQ(app.GetUpdateCount(), recordedUpdates);
+    EXPECT_TRUE(Platform::GetMessageBoxLog().empty());
 }
 
 TEST(AppBaseTest, ADemoAnswersForTheFileWhereverItsFolderIs)

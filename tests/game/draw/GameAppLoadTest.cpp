@@ -1,7 +1,8 @@
 // GameApp::LoadResources over the generated assets (the test runs in the
 // build's bin folder): everything loads with its cel grid; a missing image,
 // font or required sound shows its message, asks for shutdown and loads
-// nothing after it. Sounds go to a recording sound manager.
+// nothing after it. Sounds go to a recording sound manager. An application
+// deleted while it loads, and one ended from its loader.
 #include "game/GameApp.h"
 
 #include "app/LumoAppBase.h"
@@ -14,8 +15,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 namespace Lumo {
 namespace {
@@ -195,6 +198,59 @@ TEST_F(GameAppLoadTest, SoundsLoadInIdOrderAndOnlyTheBubblesMayBeMissing)
         EXPECT_EQ(Messages(), std::vector<std::string>{"There was an error loading sound/ready"});
         EXPECT_EQ(sounds->ids.back(), static_cast<unsigned>(SOUND_READY)); // nothing after it
     }
+}
+
+// A loader that starts only once the application is being deleted, so the
+// game's loading runs while its destructors do.
+std::atomic<bool> gDeleting{false};
+
+class LateLoaderApp : public GameApp
+{
+public:
+    ~LateLoaderApp() override { gDeleting = true; }
+    void LoadResources() override
+    {
+        while (!gDeleting)
+            std::this_thread::yield();
+        GameApp::LoadResources();
+    }
+};
+
+TEST_F(GameAppLoadTest, AnApplicationDeletedWhileItLoadsFreesNothingTheLoaderStillFills)
+{
+    AssetFolder folder("");
+    SetCommandLineArgs(0, nullptr);
+    gDeleting = false;
+    auto* app = new LateLoaderApp();
+    app->Init();
+    app->StartLoading();
+    // No Shutdown: the images, the font and the sounds the loader fills are
+    // freed only after it has ended (the sanitizers see any of them freed
+    // early or left behind).
+    delete app;
+    EXPECT_TRUE(gDeleting);
+}
+
+// Calls ExitProcess from the loading thread.
+class ExitingLoaderApp : public GameApp
+{
+public:
+    void LoadResources() override { ExitProcess(3); }
+};
+
+TEST_F(GameAppLoadTest, ExitProcessOffTheMainThreadAsksTheMainLoopToEndWithItsCode)
+{
+    SetCommandLineArgs(0, nullptr);
+    ExitingLoaderApp app;
+    app.StartLoading();
+    while (!app.mLoaded)
+        std::this_thread::yield();
+    EXPECT_TRUE(app.mShutdownRequested);
+    EXPECT_FALSE(app.mShutdown); // the main loop ends the run, not the loader
+    EXPECT_EQ(app.GetExitCode(), 3);
+    EXPECT_FALSE(app.RunOnePass());
+    EXPECT_TRUE(app.mShutdown);
+    EXPECT_EQ(app.GetExitCode(), 3);
 }
 
 } // namespace

@@ -1,13 +1,17 @@
 // End to end: the recorded demos replay through the program's own demo
 // playback to the same final screen, score and statistics; the screens they
 // pass are captured as PNG files and checked for what must be on them; a demo
-// recorded with other game data stops with a clear message and a failed run.
+// recorded with other game data stops with a clear message and a failed run;
+// a recording keeps the player's volumes and replays the same.
 #include "DemoExpectations.h"
 #include "FrameChecks.h"
 #include "GameRun.h"
 
+#include "app/Common.h"
 #include "game/BoardLayout.h"
+#include "game/GameDataFile.h"
 #include "graphics/Image.h"
+#include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/Video.h"
 #include "resources/ImageLib.h"
@@ -18,6 +22,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace Lumo::E2e {
 namespace {
@@ -229,6 +234,88 @@ TEST(TumbrixDemoTest, ADemoOfOtherGameDataStopsWithAMessageAndAFailedRun)
     for (const Platform::MessageBoxRecord& box : Platform::GetMessageBoxLog())
         shown = shown || box.text == "This demo was recorded with different game data and cannot be played back.";
     EXPECT_TRUE(shown);
+}
+
+// Moves to the item of the menu once it is ready, and clicks it.
+bool ChooseItem(GameRun& run, int itemId)
+{
+    if (!run.WaitUntil([](const Board& b) { return b.state == STATE_MENUS && !b.inTransition && b.menuTextAlpha >= 255; }))
+        return false;
+    const int index = MenuIndexOf(*run.GetBoard(), itemId);
+    if (index < 0)
+        return false;
+    int x = 0;
+    int y = 0;
+    MenuItemCentre(*run.GetBoard(), index, x, y);
+    run.MouseMove(x - 40, y + 6);
+    run.Flush();
+    run.Pass(1);
+    run.Click(x, y);
+    return run.Pass(1);
+}
+
+GameData SavedRecords(const std::string& path)
+{
+    std::vector<uint8_t> bytes;
+    EXPECT_TRUE(Platform::ReadWholeFile(path, bytes)) << path;
+    return GameDataFile::Read(bytes.data(), bytes.size());
+}
+
+TEST(TumbrixDemoTest, ARecordingSavesThePlayersVolumesAndReplaysTheSame)
+{
+    namespace fs = std::filesystem;
+    const fs::path folder =
+        fs::temp_directory_path() / ("tumbrix_e2e_volumes_" + std::to_string(Platform::GetProcessId()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const std::string demo = (folder / "volumes.dmo").string();
+    const std::string saveFile = (folder / Board::kSaveFileName).string();
+    DemoExpectations recorded;
+    int recordedUpdates = 0;
+    double moved = 0;
+    {
+        GameRun run({"-record", "-demofile=" + demo});
+        run.App().mWriteSettings = false; // the settings of the other tests stay as they are
+        run.App().SetMusicVolume(0.4);    // the player's settings, and no save file yet
+        run.App().SetSfxVolume(0.7);
+        SetDataFolder(folder.string());
+        ASSERT_TRUE(run.WaitForBoard());
+        EXPECT_DOUBLE_EQ(run.GetBoard()->musicVolume, 300.0); // a demo carries no settings
+
+        // Options, Back: the volumes that play are saved, not the sliders'.
+        ASSERT_TRUE(ChooseItem(run, TEXT_OPTIONS));
+        ASSERT_TRUE(ChooseItem(run, TEXT_OPTIONS_BACK));
+        GameData saved = SavedRecords(saveFile);
+        EXPECT_EQ(saved.musicVolume, 120);
+        EXPECT_EQ(saved.soundVolume, 210);
+
+        // A slider the player moves is saved where it was left; the other keeps
+        // the volume that plays.
+        ASSERT_TRUE(ChooseItem(run, TEXT_OPTIONS));
+        ASSERT_TRUE(ChooseItem(run, TEXT_MUSIC_VOLUME));
+        moved = run.GetBoard()->musicVolume;
+        ASSERT_NE(moved, 300.0);
+        ASSERT_TRUE(ChooseItem(run, TEXT_OPTIONS_BACK));
+        saved = SavedRecords(saveFile);
+        EXPECT_EQ(saved.musicVolume, static_cast<int32_t>(moved));
+        EXPECT_EQ(saved.soundVolume, 210);
+        EXPECT_DOUBLE_EQ(run.App().GetMusicVolume(), moved / 300.0);
+        EXPECT_DOUBLE_EQ(run.App().GetSfxVolume(), 0.7);
+        recorded = DemoExpectations::FromBoard(*run.GetBoard());
+        recordedUpdates = run.Updates();
+    }
+    {
+        GameRun run({"-play", "-demofile=" + demo});
+        ASSERT_TRUE(run.RunToEnd(10));
+        EXPECT_EQ(run.App().GetExitCode(), 0);
+        ASSERT_NE(run.GetBoard(), nullptr);
+        EXPECT_EQ(DemoExpectations::FromBoard(*run.GetBoard()).values, recorded.values);
+        EXPECT_EQ(run.Updates(), recordedUpdates);
+        EXPECT_DOUBLE_EQ(run.GetBoard()->musicVolume, moved);
+    }
+    EXPECT_EQ(SavedRecords(saveFile).musicVolume, static_cast<int32_t>(moved)); // the replay wrote nothing
+    SetDataFolder("");
+    fs::remove_all(folder);
 }
 
 } // namespace

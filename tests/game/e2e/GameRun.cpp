@@ -29,7 +29,8 @@ GameRun::GameRun(const std::vector<std::string>& args)
 
 GameRun::~GameRun()
 {
-    // Ended as the program ends, so no loading thread outlives the game.
+    // Ended as the program ends, so the game saves what changed (a recorder's
+    // next run reads it) and the demo is written.
     mApp->Shutdown();
     mApp.reset();
     SetCommandLineArgs(0, nullptr);
