@@ -57,7 +57,9 @@ function(lumo_existing_sources out)
 endfunction()
 
 # lumo_test(NAME SOURCES ... [LIBS ...]): a GoogleTest program registered with
-# CTest. Tests run headless, with their own data and settings folders.
+# CTest. Its main (lumo_test_main) gives every run of it, by CTest or by hand,
+# a folder of its own holding its data, settings and scratch folders, and runs
+# the tests headless.
 function(lumo_test name)
   cmake_parse_arguments(L "" "" "SOURCES;LIBS" ${ARGN})
   lumo_existing_sources(L_SOURCES ${L_SOURCES})
@@ -67,16 +69,16 @@ function(lumo_test name)
   add_executable(${name} ${L_SOURCES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_compile_options(${name} PRIVATE ${LUMO_WARNINGS})
-  target_link_libraries(${name} PRIVATE ${L_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
+  target_link_libraries(${name} PRIVATE ${L_LIBS} lumo_test_main GTest::gtest Threads::Threads)
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
-    PROPERTIES ENVIRONMENT "LUMO_HEADLESS=1;LUMO_DATA_DIR=${CMAKE_BINARY_DIR}/testdata/data;LUMO_CONFIG_DIR=${CMAKE_BINARY_DIR}/testdata/config"
     DISCOVERY_TIMEOUT 60)
 endfunction()
 
 # lumo_fuzz(NAME SOURCE CORPUS_DIR LIBS ...): a libFuzzer target. With clang and
 # LUMO_FUZZ it is a real fuzzer; otherwise it is linked with a small driver that
-# replays every file of the seed corpus, and the replay is a CTest test.
+# replays every file of the seed corpus, and the replay is a CTest test, run
+# inside a folder of its own (RunIsolated.cmake).
 function(lumo_fuzz name source corpus)
   cmake_parse_arguments(L "" "" "LIBS" ${ARGN})
   lumo_existing_sources(source ${source})
@@ -94,13 +96,13 @@ function(lumo_fuzz name source corpus)
   target_link_libraries(${name} PRIVATE ${L_LIBS})
   if(LUMO_TESTS)
     if(LUMO_FUZZ)
-      add_test(NAME ${name}_corpus COMMAND ${name} -runs=0 ${corpus})
+      set(runs -runs=0)
     else()
-      add_test(NAME ${name}_corpus COMMAND ${name} ${corpus})
+      set(runs)
     endif()
-    set_tests_properties(${name}_corpus PROPERTIES
-      WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
-      ENVIRONMENT "LUMO_HEADLESS=1;LUMO_DATA_DIR=${CMAKE_BINARY_DIR}/testdata/data;LUMO_CONFIG_DIR=${CMAKE_BINARY_DIR}/testdata/config")
+    add_test(NAME ${name}_corpus
+      COMMAND ${CMAKE_COMMAND} -P ${PROJECT_SOURCE_DIR}/cmake/RunIsolated.cmake -- $<TARGET_FILE:${name}> ${runs} ${corpus}
+      WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   endif()
 endfunction()
 

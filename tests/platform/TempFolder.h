@@ -1,7 +1,8 @@
 #pragma once
-// A fresh folder per test under the build tree, removed again afterwards, and
-// the few helpers the file tests share.
+// A fresh folder per test in the process's temporary folder, removed again
+// afterwards, and the few helpers the file tests share.
 #include "platform/FileSystem.h"
+#include "tests/platform/TestProcessFolder.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -22,18 +23,16 @@ public:
     TempFolder()
     {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        mPath = std::filesystem::path(GetExecutableFolder()) / "platform-tmp" /
-                (std::string(info->test_suite_name()) + "." + info->name());
-        MakeRemovable(mPath);
-        std::filesystem::remove_all(mPath);
-        std::filesystem::create_directories(mPath);
+        std::string name = std::string(info->test_suite_name()) + "." + info->name();
+        for (char& c : name)
+            if (c == '/')
+                c = '_';
+        std::string pattern = (std::filesystem::temp_directory_path() / (name + ".XXXXXX")).string();
+        if (!mkdtemp(pattern.data()))
+            ADD_FAILURE() << "cannot make " << pattern;
+        mPath = pattern;
     }
-    ~TempFolder()
-    {
-        MakeRemovable(mPath);
-        std::error_code ignored;
-        std::filesystem::remove_all(mPath, ignored);
-    }
+    ~TempFolder() { RemoveTestFolder(mPath.string()); }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
@@ -42,20 +41,6 @@ public:
     std::string operator/(const std::string& name) const { return Path() + name; }
 
 private:
-    // Gives the owner full access to the folder and every folder below it
-    // (tests take access away), so remove_all can empty them. Links are not
-    // followed.
-    static void MakeRemovable(const std::filesystem::path& folder)
-    {
-        namespace fs = std::filesystem;
-        std::error_code ignored;
-        if (!fs::is_directory(fs::symlink_status(folder, ignored)))
-            return;
-        fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add, ignored);
-        for (fs::directory_iterator it(folder, ignored), end; it != end; it.increment(ignored))
-            MakeRemovable(it->path());
-    }
-
     std::filesystem::path mPath;
 };
 

@@ -19,7 +19,7 @@ namespace Lumo::ImageLib::Testing {
 TestFolder::TestFolder()
 {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::filesystem::path path = std::filesystem::path(Platform::GetExecutableFolder()) / "imagelib-tmp" /
+    const std::filesystem::path path = std::filesystem::temp_directory_path() / "imagelib-tmp" /
                                        (std::string(info->test_suite_name()) + "." + info->name());
     std::filesystem::remove_all(path);
     std::filesystem::create_directories(path);

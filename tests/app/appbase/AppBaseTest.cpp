@@ -101,11 +101,11 @@ public:
     ClickWidget* widget = nullptr;
 };
 
-// A fresh folder for one test below the working folder, removed afterwards.
+// A fresh folder for one test in the temporary folder, removed afterwards.
 class TestFolder
 {
 public:
-    explicit TestFolder(const std::string& name) : mPath(std::filesystem::current_path() / "appbase_test" / name)
+    explicit TestFolder(const std::string& name) : mPath(std::filesystem::temp_directory_path() / "appbase_test" / name)
     {
         std::filesystem::remove_all(mPath);
         std::filesystem::create_directories(mPath);

@@ -1,0 +1,23 @@
+# cmake -P RunIsolated.cmake -- PROGRAM [ARGS...]: runs the program inside a
+# folder of its own (see TestFolder.cmake), removes the folder, and fails when
+# the program does.
+include(${CMAKE_CURRENT_LIST_DIR}/TestFolder.cmake)
+set(command)
+set(started FALSE)
+math(EXPR last "${CMAKE_ARGC} - 1")
+foreach(i RANGE ${last})
+  if(started)
+    list(APPEND command "${CMAKE_ARGV${i}}")
+  elseif("${CMAKE_ARGV${i}}" STREQUAL "--")
+    set(started TRUE)
+  endif()
+endforeach()
+if(NOT command)
+  message(FATAL_ERROR "usage: cmake -P RunIsolated.cmake -- PROGRAM [ARGS...]")
+endif()
+lumo_make_test_folder(folder)
+execute_process(COMMAND ${command} RESULT_VARIABLE status)
+file(REMOVE_RECURSE "${folder}")
+if(NOT "${status}" STREQUAL "0")
+  message(FATAL_ERROR "${command}: ${status}")
+endif()
