@@ -159,11 +159,11 @@ void DemoFile::Write(Buffer& buffer) const
     WriteU32(buffer, std::max(totalUpdates, last));
 }
 
-bool DemoFile::Save(const std::string& path) const
+bool DemoFile::Save(const std::string& path, std::string* error) const
 {
     Buffer buffer;
     Write(buffer);
-    return Platform::WriteFileAtomically(path, buffer.GetDataPtr(), buffer.GetDataLen());
+    return Platform::WriteFileAtomically(path, buffer.GetDataPtr(), buffer.GetDataLen(), error);
 }
 
 bool DemoFile::Parse(const uint8_t* data, size_t size, std::string& error)

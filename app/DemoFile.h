@@ -78,8 +78,9 @@ public:
     // Update numbers must not decrease (asserted). The total written is at least
     // the last record's update and loadedUpdate.
     void Write(Buffer& buffer) const;
-    // Writes the file atomically; false when it could not be written.
-    [[nodiscard]] bool Save(const std::string& path) const;
+    // Writes the file atomically; false, with the reason in error when given,
+    // when it could not be written.
+    [[nodiscard]] bool Save(const std::string& path, std::string* error = nullptr) const;
 
     void Clear();
 };

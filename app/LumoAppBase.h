@@ -112,10 +112,10 @@ public:
     // Reads the file, or only its first maxBytes.
     bool LoadFileToBuffer(const std::string& path, Buffer& buffer, bool bypassDemo = false,
                           size_t maxBytes = SIZE_MAX);
-    // Writes atomically (temporary file, then rename). While a demo plays back
-    // nothing is written and the answer is true, so a replay never overwrites
-    // the player's files. On failure, error (when given) says why, naming the
-    // file.
+    // Writes atomically (temporary file, then rename), making the file's folder
+    // first when it is missing. While a demo plays back nothing is written and
+    // the answer is true, so a replay never overwrites the player's files. On
+    // failure, error (when given) says why, naming the file.
     bool SaveBufferToFile(const std::string& path, const Buffer& buffer, std::string* error = nullptr);
 
     // Objects that may still be on the call stack: deleted after the update.

@@ -36,10 +36,11 @@ bool LumoAppBase::StartDemo()
     if (mOptions.record || mOptions.recordNumber >= 0)
     {
         // Find out now, not after the whole session, when the demo cannot be
-        // written where it was asked for. The probe is a new file of its own
-        // name: no existing file or link is touched.
+        // written where it was asked for: in the folder of the file a link
+        // points to, as the write goes through links. The probe is a new file
+        // of its own name: no existing file or link is touched.
         std::string error;
-        if (!Platform::CanCreateFileIn(GetPathDirectory(mDemoFileName), &error))
+        if (!Platform::CanWriteFileAtomically(mDemoFileName, &error))
         {
             ShowFatalError("Cannot record the demo: the file " + mDemoFileName + " cannot be written (" + error +
                            ").");
@@ -81,9 +82,10 @@ void LumoAppBase::FinishDemo()
         return;
     mRecordingDemo = false;
     mDemo.totalUpdates = static_cast<uint32_t>(mUpdateCount);
-    if (!mDemo.Save(mDemoFileName))
+    std::string error;
+    if (!mDemo.Save(mDemoFileName, &error))
     {
-        Platform::Notice("DEMO", "could not write the demo file " + mDemoFileName);
+        Platform::Notice("DEMO", "could not write the demo file " + mDemoFileName + " (" + error + ")");
         mExitCode = 1;
     }
 }
@@ -167,6 +169,16 @@ bool LumoAppBase::SaveBufferToFile(const std::string& path, const Buffer& buffer
     // A replay never overwrites the player's files.
     if (mPlayingDemo)
         return true;
+    // The folder is made when missing (the data folder may not have been
+    // creatable at start-up); when it cannot be, the reason is that one.
+    const std::string folder = GetPathDirectory(path, true);
+    std::string reason;
+    if (!folder.empty() && !Platform::CreateDirectories(folder, &reason))
+    {
+        if (error)
+            *error = "cannot write " + path + ": " + reason;
+        return false;
+    }
     return Platform::WriteFileAtomically(path, buffer.GetDataPtr(), buffer.GetDataLen(), error);
 }
 

@@ -14,7 +14,9 @@
 #include "platform/FileSystem.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <system_error>
 
 namespace Lumo {
 
@@ -75,17 +77,33 @@ void Board::setAsideSaveFile(const std::string& path, const std::string& why)
     if (app->IsPlayingDemo())
         return; // the answer came from the demo, not from this file
     // Each damaged file keeps its own name: an earlier one set aside is never
-    // replaced.
+    // replaced. A name that is taken moves on to the next; any other failure
+    // would fail for every name alike.
+    std::string reason = path + ".bad to " + path + ".bad." + std::to_string(kMaxSetAsideFiles - 1) +
+                         " are all taken; removing or moving them makes room";
     for (int copy = 0; copy < kMaxSetAsideFiles; ++copy)
     {
-        const std::string aside = path + ".bad" + (copy == 0 ? std::string() : "." + std::to_string(copy));
+        std::string aside = path;
+        aside += ".bad";
+        if (copy > 0)
+        {
+            aside += '.';
+            aside += std::to_string(copy);
+        }
         if (Platform::RenameFileNoReplace(path, aside))
         {
             Platform::Notice("GAME", path + " " + why + "; moved to " + aside + ", the records start afresh");
             return;
         }
+        const std::error_code failure(errno, std::generic_category());
+        if (failure != std::errc::file_exists)
+        {
+            reason = "moving it to " + aside + ": " + failure.message();
+            break;
+        }
     }
-    Platform::Notice("GAME", path + " " + why + " and cannot be moved aside; no records are saved over it");
+    Platform::Notice("GAME", path + " " + why + " and cannot be moved aside (" + reason +
+                                 "); no records are saved over it");
     if (path == saveFilePath())
         saveBlocked = true;
 }

@@ -130,6 +130,12 @@ public:
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     int Get() const { return mFd; }
     bool IsOpen() const { return mFd >= 0; }
+    int Release()
+    {
+        const int fd = mFd;
+        mFd = -1;
+        return fd;
+    }
 
 private:
     int mFd;
@@ -287,6 +293,55 @@ int RemoveStaleTemporariesOf(const std::string& target)
     return removed;
 }
 
+std::atomic<void (*)(const std::string&)> gTemporaryCreatedHook{nullptr};
+
+// The permissions of a new file: 0666 less the umask. The umask is read from
+// /proc, as setting it to read it would change it for every thread meanwhile;
+// owner-only when it cannot be read.
+mode_t NewFileMode()
+{
+    FilePtr status(std::fopen("/proc/self/status", "re"));
+    char line[256];
+    while (status && std::fgets(line, sizeof line, status.get()))
+    {
+        unsigned mask = 0;
+        if (std::sscanf(line, "Umask: %o", &mask) == 1)
+            return 0666 & ~static_cast<mode_t>(mask);
+    }
+    return 0600;
+}
+
+// Creates the temporary of a write to target, owner-only from the start, and
+// locks it. The stale-temporary clean-up of another writer may take a file in
+// the moment between its creation and its lock; once locked, a name that still
+// is this file stays this writer's until its rename, otherwise a new name is
+// tried. Returns the descriptor (name set) or -1 with errno set.
+int CreateLockedTemporary(const std::string& target, std::string& name)
+{
+    constexpr int kAttempts = 16;
+    for (int attempt = 0; attempt < kAttempts; ++attempt)
+    {
+        FileDescriptor fd(CreateUniqueFile(target + ".tmp", 0600, name));
+        if (!fd.IsOpen())
+            return -1;
+        if (auto* hook = gTemporaryCreatedHook.load())
+            hook(name);
+        // Without locks (some network file systems) the age rule alone
+        // protects the temporary.
+        while (flock(fd.Get(), LOCK_EX) != 0 && errno == EINTR)
+        {
+        }
+        struct stat opened;
+        struct stat named;
+        if (fstat(fd.Get(), &opened) == 0 && lstat(name.c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
+            opened.st_ino == named.st_ino)
+            return fd.Release();
+        Log("FILE", "the temporary " + name + " was taken away before it was locked; trying a new one");
+    }
+    errno = EAGAIN;
+    return -1;
+}
+
 // Makes a finished rename durable; failure here loses nothing already written.
 void SyncDirectory(const std::string& folder)
 {
@@ -396,21 +451,17 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size,
     struct stat old;
     const bool replaces = stat(target.c_str(), &old) == 0;
     std::string temp;
-    const FileDescriptor fd(CreateUniqueFile(target + ".tmp", 0666, temp));
+    const FileDescriptor fd(CreateLockedTemporary(target, temp));
     if (!fd.IsOpen())
-        return Fail(error, "cannot create " + temp + ": " + ErrorText(errno));
-    // Held until after the rename: the clean-up never takes a live writer's
-    // temporary. Without locks (some network file systems) the age rule alone
-    // protects it.
-    while (flock(fd.Get(), LOCK_EX) != 0 && errno == EINTR)
-    {
-    }
+        return Fail(error, "cannot create " + target + ": " + ErrorText(errno));
 
+    // Only now, with all bytes in, does the new file get the permissions it
+    // keeps: the replaced file's, or those of any new file.
     std::string reason;
     if (!WriteAll(fd.Get(), data, size))
         reason = "cannot write " + target + ": " + ErrorText(errno);
-    else if (replaces && fchmod(fd.Get(), old.st_mode & 07777) != 0)
-        reason = "cannot keep the permissions of " + target + ": " + ErrorText(errno);
+    else if (fchmod(fd.Get(), replaces ? old.st_mode & 07777 : NewFileMode()) != 0)
+        reason = "cannot set the permissions of " + target + ": " + ErrorText(errno);
     else if (fsync(fd.Get()) != 0)
         reason = "cannot write " + target + ": " + ErrorText(errno);
     else if (std::rename(temp.c_str(), target.c_str()) != 0)
@@ -422,6 +473,11 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size,
     }
     SyncDirectory(DirectoryOf(target));
     return true;
+}
+
+void SetTemporaryCreatedHook(void (*hook)(const std::string& temporary))
+{
+    gTemporaryCreatedHook.store(hook);
 }
 
 int RemoveStaleTemporaries(const std::string& path)
@@ -442,6 +498,15 @@ bool CanCreateFileIn(const std::string& folder, std::string* error)
     if (unlink(probe.c_str()) != 0)
         Log("FILE", "cannot remove " + probe + ": " + ErrorText(errno));
     return true;
+}
+
+bool CanWriteFileAtomically(const std::string& path, std::string* error)
+{
+    if (path.empty())
+        return Fail(error, "cannot write a file without a name");
+    const std::string target = FollowLinks(MapPath(path));
+    const size_t slash = target.rfind('/');
+    return CanCreateFileIn(slash == std::string::npos ? std::string() : DirectoryOf(target), error);
 }
 
 bool CreateDirectories(const std::string& path, std::string* error)

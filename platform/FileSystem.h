@@ -39,17 +39,24 @@ bool DirectoryExists(const std::string& path);
 // "cannot create <file>: Permission denied".
 // A target that is a symbolic link is written through it: the link stays and
 // the file it points to is replaced. The new file keeps the permission bits of
-// the file it replaces; a new file gets 0666 less the umask.
+// the file it replaces; a new file gets 0666 less the umask. Until all bytes
+// are written the temporary is readable by its owner only.
 // Each write has its own temporary "<target>.tmp<process id>-<random hex>",
 // created exclusively and held under an exclusive flock() until it has been
-// renamed, so writers never share one, whatever their process ids. Before
-// writing, the stale temporaries of this target are removed (see below).
+// renamed, so writers never share one, whatever their process ids. A temporary
+// that another writer's clean-up took before it was locked is given up for a
+// new one. Before writing, the stale temporaries of this target are removed
+// (see below).
 [[nodiscard]] bool WriteFileAtomically(const std::string& path, const void* data, size_t size,
                                        std::string* error = nullptr);
 
+// For tests: called with the name of each temporary WriteFileAtomically
+// creates, before it is locked or written. Null for none.
+void SetTemporaryCreatedHook(void (*hook)(const std::string& temporary));
+
 // A temporary whose last write is younger than this is never taken for stale:
-// it covers the moment between a writer's create and its lock, and file
-// systems that have no locks.
+// it covers file systems that have no locks (a writer that lost its temporary
+// before locking it starts again with a new one).
 inline constexpr std::chrono::seconds kStaleTemporaryAge{120};
 
 // Removes the temporaries that WriteFileAtomically left for this target when
@@ -67,6 +74,10 @@ int RemoveStaleTemporaries(const std::string& path);
 // following anything that exists, and removes it again. False, with a reason
 // in error when given, when it cannot.
 [[nodiscard]] bool CanCreateFileIn(const std::string& folder, std::string* error = nullptr);
+
+// Probes, as CanCreateFileIn, the folder where WriteFileAtomically(path) would
+// create its new file: beside the file that path's links end at.
+[[nodiscard]] bool CanWriteFileAtomically(const std::string& path, std::string* error = nullptr);
 
 // Creates every missing folder level of the path ('\\' and '/' both separate).
 // False, with a reason naming the folder in error when given, on failure.

@@ -200,14 +200,14 @@ bool SettingsStore::Save(std::string* error) const
     std::string folder = mFilePath.substr(0, mFilePath.rfind('/') + 1);
     std::string text = Serialize();
     std::string reason;
-    if (!CreateDirectories(folder, &reason) || !WriteFileAtomically(mFilePath, text.data(), text.size(), &reason))
-    {
-        Log("SETTINGS", "cannot save settings file " + mFilePath + ": " + reason);
-        if (error)
-            *error = reason;
-        return false;
-    }
-    return true;
+    if (!CreateDirectories(folder, &reason))
+        reason = "cannot write " + mFilePath + ": " + reason; // the reason names only the folder
+    else if (WriteFileAtomically(mFilePath, text.data(), text.size(), &reason))
+        return true;
+    Log("SETTINGS", "cannot save settings file " + mFilePath + ": " + reason);
+    if (error)
+        *error = reason;
+    return false;
 }
 
 std::optional<uint32_t> SettingsStore::GetDword(const std::string& name) const

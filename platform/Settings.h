@@ -35,7 +35,7 @@ public:
     // RemoveStaleTemporaries) are removed first.
     [[nodiscard]] bool Load();
     // Creates the folders and writes the file atomically. False on failure,
-    // with a reason that names the file or folder in error when given.
+    // with a reason that names the file in error when given.
     [[nodiscard]] bool Save(std::string* error = nullptr) const;
 
     std::optional<uint32_t> GetDword(const std::string& name) const;

@@ -515,6 +515,7 @@ void ExpectAFailedSaveToSpeakAndTheNextToSave(TestGameApp* app, const fs::path& 
         session.saveGameData();
         EXPECT_TRUE(NoticeSays("GAME: the records could not be saved ("));
         EXPECT_TRUE(NoticeSays((where / Board::kSaveFileName).string())) << "the note names the file";
+        EXPECT_FALSE(NoticeSays(".tmp")) << "not its temporary";
         EXPECT_TRUE(NoticeSays(reason));
         EXPECT_EQ(app->GetExitCode(), 0) << "the game goes on";
 
@@ -551,6 +552,38 @@ TEST_F(SaveTest, ASaveIntoAReadOnlyDataFolderSaysWhy)
     }
     ExpectAFailedSaveToSpeakAndTheNextToSave(app, locked, "Permission denied",
                                              [&] { fs::permissions(locked, fs::perms::owner_all); });
+    // A data folder that cannot be made there says so, not that the file's
+    // folder is missing; once it can be, the save makes it.
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
+    ExpectAFailedSaveToSpeakAndTheNextToSave(app, locked / "Tumbrix", "Permission denied",
+                                             [&] { fs::permissions(locked, fs::perms::owner_all); });
+}
+
+// A damaged file in a folder where nothing can be renamed: the first name
+// fails for a reason that every name would, so it stops there and says why;
+// nothing is saved over the file.
+TEST_F(SaveTest, ASetAsideThatIsDeniedStopsAtOnceAndSaysWhy)
+{
+    const DataFolder data(folder.Path() / "locked");
+    const std::vector<uint8_t> damaged = {1, 2, 3};
+    WriteFile(data.SaveFile(), damaged);
+    fs::permissions(folder.Path() / "locked", fs::perms::owner_read | fs::perms::owner_exec);
+    if (std::ofstream(folder.Path() / "locked" / "probe"))
+    {
+        fs::permissions(folder.Path() / "locked", fs::perms::owner_all);
+        GTEST_SKIP() << "read-only folders are writable for this user (root)";
+    }
+    Platform::ClearDebugOutput();
+    {
+        Board session(app);
+        session.eveningFlag = false;
+        session.saveGameData();
+    }
+    fs::permissions(folder.Path() / "locked", fs::perms::owner_all);
+    EXPECT_TRUE(NoticeSays("cannot be moved aside (moving it to " + data.SaveFile().string() +
+                           ".bad: Permission denied)"));
+    EXPECT_TRUE(NoticeSays("the records are not saved: a damaged save file is in the way"));
+    EXPECT_EQ(ReadFile(data.SaveFile()), damaged);
 }
 
 // The fatal exit of a damaged tutorial board ends the run in order first: an

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <vector>
 
 namespace Lumo::Platform {
 namespace {
@@ -115,6 +116,42 @@ TEST(FileSystemTest, AtomicWriteKeepsThePermissionBits)
     EXPECT_EQ(Mode(tmp / "real/records.dat"), 0600u);
 }
 
+// The temporaries WriteFileAtomically made, each with its bits when it was
+// made (before any byte was written).
+struct SeenTemporaries
+{
+    std::vector<std::string> names;
+    std::vector<unsigned> modes;
+};
+SeenTemporaries gSeen;
+
+void SeeAndTakeTheFirstTemporary(const std::string& temporary)
+{
+    gSeen.names.push_back(temporary);
+    gSeen.modes.push_back(Mode(temporary));
+    if (gSeen.names.size() == 1)
+        fs::remove(temporary); // as another writer's clean-up may, before the lock
+}
+
+TEST(FileSystemTest, ATemporaryIsOwnerOnlyAndOneTakenBeforeItsLockIsReplaced)
+{
+    TempFolder tmp;
+    WriteText(tmp / "save.dat", "old");
+    fs::permissions(tmp / "save.dat", fs::perms::owner_read | fs::perms::owner_write);
+    gSeen = {};
+    SetTemporaryCreatedHook(SeeAndTakeTheFirstTemporary);
+    const bool written = WriteFileAtomically(tmp / "save.dat", "new", 3);
+    SetTemporaryCreatedHook(nullptr);
+    EXPECT_TRUE(written);
+    EXPECT_EQ(ReadText(tmp / "save.dat"), "new");
+    EXPECT_EQ(Mode(tmp / "save.dat"), 0600u);
+    ASSERT_EQ(gSeen.names.size(), 2u);
+    EXPECT_NE(gSeen.names[0], gSeen.names[1]);
+    for (const unsigned mode : gSeen.modes)
+        EXPECT_EQ(mode & 077u, 0u) << "readable by others: " << std::oct << mode;
+    EXPECT_EQ(std::distance(fs::directory_iterator(tmp.Path()), fs::directory_iterator()), 1) << "no temporary";
+}
+
 TEST(FileSystemTest, FailedAtomicWriteKeepsTheOldStateAndSaysWhy)
 {
     TempFolder tmp;
@@ -148,6 +185,7 @@ TEST(FileSystemTest, AReadOnlyFolderRefusesAtomicWritesAndProbes)
     std::string reason;
     EXPECT_FALSE(WriteFileAtomically(tmp / "locked/save.dat", text.data(), text.size(), &reason));
     EXPECT_NE(reason.find(tmp / "locked/save.dat"), std::string::npos) << reason;
+    EXPECT_EQ(reason.find(".tmp"), std::string::npos) << "the reason names the file, not its temporary: " << reason;
     EXPECT_NE(reason.find(std::strerror(EACCES)), std::string::npos) << reason;
     EXPECT_EQ(ReadText(tmp / "locked/save.dat"), "old");
 
@@ -155,6 +193,17 @@ TEST(FileSystemTest, AReadOnlyFolderRefusesAtomicWritesAndProbes)
     EXPECT_FALSE(CanCreateFileIn(tmp / "locked", &reason));
     EXPECT_NE(reason.find(tmp / "locked"), std::string::npos) << reason;
     EXPECT_NE(reason.find(std::strerror(EACCES)), std::string::npos) << reason;
+
+    // A write probe looks where the write goes: beside the file a link ends
+    // at, and in "/" for a file there.
+    fs::create_symlink("locked/new.dat", tmp / "link.dat");
+    reason.clear();
+    EXPECT_FALSE(CanWriteFileAtomically(tmp / "link.dat", &reason));
+    EXPECT_NE(reason.find(tmp / "locked"), std::string::npos) << reason;
+    EXPECT_NE(reason.find(std::strerror(EACCES)), std::string::npos) << reason;
+    EXPECT_TRUE(CanWriteFileAtomically(tmp / "plain.dat"));
+    EXPECT_FALSE(CanWriteFileAtomically("/new.dat", &reason));
+    EXPECT_NE(reason.find("in /:"), std::string::npos) << reason;
 }
 
 TEST(FileSystemTest, TempFolderRemovesFoldersThatLostTheirPermissions)

@@ -467,6 +467,55 @@ TEST(AppBaseTest, ARunStoppedBeforeItsLoadingCompletedReplaysToItsEnd)
     EXPECT_TRUE(Platform::GetMessageBoxLog().empty());
 }
 
+// A demo named by a link is written beside the file the link points to. When
+// that folder cannot be written, the recording is refused at the start; when
+// it stops being writable during the run, the note at the end says why.
+TEST(AppBaseTest, ARecordingLooksWhereItsLinkLeadsAndAFailedWriteSaysWhy)
+{
+    const TestFolder scratch("linked-demo");
+    const std::string folder = scratch.Path();
+    const std::string locked = folder + "locked";
+    std::filesystem::create_directories(locked);
+    std::filesystem::create_symlink("locked/run.dmo", folder + "run.dmo");
+    auto lock = [&](bool locking) {
+        std::filesystem::permissions(locked, locking ? std::filesystem::perms::owner_read |
+                                                           std::filesystem::perms::owner_exec
+                                                     : std::filesystem::perms::owner_all);
+    };
+    lock(true);
+    const bool rootWrites = static_cast<bool>(std::ofstream(locked + "/probe"));
+    lock(false);
+    if (rootWrites)
+        GTEST_SKIP() << "read-only folders are writable for this user (root)";
+
+    UseDemoCommandLine("-record", folder + "run.dmo");
+    Platform::ClearDebugOutput();
+    {
+        TestApp app("LumoTests\\Files");
+        app.Init();
+        EXPECT_TRUE(app.IsRecordingDemo());
+        lock(true);
+        app.Shutdown();
+        lock(false);
+        EXPECT_EQ(app.GetExitCode(), 1);
+    }
+    bool said = false;
+    for (const std::string& line : Platform::GetDebugOutputLines())
+        said |= line.find("could not write the demo file " + folder + "run.dmo (cannot create " + locked +
+                          "/run.dmo: Permission denied)") != std::string::npos;
+    EXPECT_TRUE(said);
+
+    lock(true);
+    {
+        TestApp app("LumoTests\\Files");
+        app.Init();
+        EXPECT_FALSE(app.IsRecordingDemo()) << "refused at the start";
+        EXPECT_EQ(app.GetExitCode(), 1);
+    }
+    lock(false);
+    EXPECT_TRUE(std::filesystem::is_empty(locked));
+}
+
 TEST(AppBaseTest, ADemoAnswersForTheFileWhereverItsFolderIs)
 {
     const TestFolder scratch("moved");
@@ -519,7 +568,8 @@ TEST(AppBaseTest, SettingsThatCannotBeWrittenSaySoAndTheRunGoesOn)
     app.Shutdown();
     int notes = 0;
     for (const std::string& line : Platform::GetDebugOutputLines())
-        if (line.rfind("SETTINGS: the settings could not be saved (cannot create folder " + folder + "blocked/", 0) == 0)
+        if (line.rfind("SETTINGS: the settings could not be saved (cannot write " + folder + "blocked/config/", 0) == 0 &&
+            line.find("settings.ini: cannot create folder " + folder + "blocked/") != std::string::npos)
             ++notes;
     EXPECT_EQ(notes, 2) << "once at start, once at the end";
     EXPECT_EQ(app.GetExitCode(), 0);
