@@ -89,6 +89,15 @@ LumoAppBase::LumoAppBase()
     }
 }
 
+void LumoAppBase::operator delete(LumoAppBase* app, std::destroying_delete_t)
+{
+    app->mShutdownRequested = true;
+    app->EndLoadingThread();
+    void* whole = dynamic_cast<void*>(app);
+    app->~LumoAppBase(); // virtual: the whole object, most derived first
+    ::operator delete(whole);
+}
+
 LumoAppBase::~LumoAppBase()
 {
     if (mLoadingThread.joinable())

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <new>
 #include <string>
 #include <thread>
 #include <vector>
@@ -49,6 +50,10 @@ class LumoAppBase : public ButtonListener, public DialogListener
 public:
     LumoAppBase();
     ~LumoAppBase() override;
+    // Deleting an application first asks its loader to stop and waits for it,
+    // before any destructor runs: the loader fills members of the subclasses,
+    // which their destructors free.
+    static void operator delete(LumoAppBase* app, std::destroying_delete_t);
     LumoAppBase(const LumoAppBase&) = delete;
     LumoAppBase& operator=(const LumoAppBase&) = delete;
 
@@ -202,10 +207,11 @@ protected:
     void ApplyInput(const Platform::InputEvent& event);
     void ReplayDueDemoRecords();
     void CheckLoadingComplete();
-    // Waits for the loading thread. A class whose LoadResources uses its own
-    // members calls it first thing in its destructor, so the loader never
-    // outlives them; the base's destructor stops the program when a started
-    // loading thread was not waited for by then (those members are gone).
+    // Waits for the loading thread. Deleting does so before any destructor;
+    // an application that is not deleted (one on the stack) calls it first
+    // thing in its destructor, so the loader never outlives its members. The
+    // base's destructor stops the program when a started loading thread was
+    // not waited for by then (those members are gone).
     void EndLoadingThread();
     // Ends the run in order: waits for the loading thread, then the game's
     // hook, the music, the codec, the settings and the demo. Every way out

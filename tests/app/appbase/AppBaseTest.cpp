@@ -370,6 +370,32 @@ TEST(AppBaseTest, PlaybackWritesNoFilesAndAnswersFromTheDemo)
     }
 }
 
+// A subclass that never waits for its loader itself, whose loader fills a
+// member only once the application is asked to stop.
+bool gLoadedBeforeDestruction = false;
+
+class ForgetfulApp : public LumoAppBase
+{
+public:
+    ~ForgetfulApp() override { gLoadedBeforeDestruction = mLoaded; }
+    void LoadResources() override
+    {
+        while (!mShutdownRequested)
+            std::this_thread::yield();
+        filled.assign(4096, 7);
+    }
+    std::vector<int> filled;
+};
+
+TEST(AppBaseTest, DeletingAStartedApplicationWaitsForItsLoaderBeforeAnyDestructor)
+{
+    gLoadedBeforeDestruction = false;
+    auto* app = new ForgetfulApp();
+    app->StartLoading();
+    delete app; // no Shutdown
+    EXPECT_TRUE(gLoadedBeforeDestruction);
+}
+
 TEST(AppBaseTest, AShutdownWaitsForTheLoadingThreadBeforeTheDemoIsWritten)
 {
     const TestFolder scratch("late");

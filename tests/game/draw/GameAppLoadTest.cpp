@@ -200,8 +200,9 @@ TEST_F(GameAppLoadTest, SoundsLoadInIdOrderAndOnlyTheBubblesMayBeMissing)
     }
 }
 
-// A loader that starts only once the application is being deleted, so the
-// game's loading runs while its destructors do.
+// A loader that starts only once the application is being deleted (asked to
+// stop, or its destructors running), so the game's loading runs while the
+// deletion goes on.
 std::atomic<bool> gDeleting{false};
 
 class LateLoaderApp : public GameApp
@@ -210,7 +211,7 @@ public:
     ~LateLoaderApp() override { gDeleting = true; }
     void LoadResources() override
     {
-        while (!gDeleting)
+        while (!gDeleting && !mShutdownRequested)
             std::this_thread::yield();
         GameApp::LoadResources();
     }
