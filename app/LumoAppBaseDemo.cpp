@@ -171,15 +171,7 @@ bool LumoAppBase::SaveBufferToFile(const std::string& path, const Buffer& buffer
         return true;
     // The folder is made when missing (the data folder may not have been
     // creatable at start-up); when it cannot be, the reason is that one.
-    const std::string folder = GetPathDirectory(path, true);
-    std::string reason;
-    if (!folder.empty() && !Platform::CreateDirectories(folder, &reason))
-    {
-        if (error)
-            *error = "cannot write " + path + ": " + reason;
-        return false;
-    }
-    return Platform::WriteFileAtomically(path, buffer.GetDataPtr(), buffer.GetDataLen(), error);
+    return Platform::WriteFileAtomicallyMakingFolder(path, buffer.GetDataPtr(), buffer.GetDataLen(), error);
 }
 
 } // namespace Lumo

@@ -475,6 +475,15 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size,
     return true;
 }
 
+bool WriteFileAtomicallyMakingFolder(const std::string& path, const void* data, size_t size, std::string* error)
+{
+    const std::string host = MapPath(path);
+    std::string reason;
+    if (host.find('/') != std::string::npos && !CreateDirectories(DirectoryOf(host), &reason))
+        return Fail(error, "cannot write " + path + ": " + reason); // the reason names only the folder
+    return WriteFileAtomically(path, data, size, error);
+}
+
 void SetTemporaryCreatedHook(void (*hook)(const std::string& temporary))
 {
     gTemporaryCreatedHook.store(hook);

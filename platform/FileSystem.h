@@ -50,6 +50,11 @@ bool DirectoryExists(const std::string& path);
 [[nodiscard]] bool WriteFileAtomically(const std::string& path, const void* data, size_t size,
                                        std::string* error = nullptr);
 
+// WriteFileAtomically, after making the file's folder when it is missing; a
+// folder that cannot be made gives "cannot write <file>: <why>".
+[[nodiscard]] bool WriteFileAtomicallyMakingFolder(const std::string& path, const void* data, size_t size,
+                                                   std::string* error = nullptr);
+
 // For tests: called with the name of each temporary WriteFileAtomically
 // creates, before it is locked or written. Null for none.
 void SetTemporaryCreatedHook(void (*hook)(const std::string& temporary));

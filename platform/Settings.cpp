@@ -197,12 +197,9 @@ bool SettingsStore::Load()
 
 bool SettingsStore::Save(std::string* error) const
 {
-    std::string folder = mFilePath.substr(0, mFilePath.rfind('/') + 1);
     std::string text = Serialize();
     std::string reason;
-    if (!CreateDirectories(folder, &reason))
-        reason = "cannot write " + mFilePath + ": " + reason; // the reason names only the folder
-    else if (WriteFileAtomically(mFilePath, text.data(), text.size(), &reason))
+    if (WriteFileAtomicallyMakingFolder(mFilePath, text.data(), text.size(), &reason))
         return true;
     Log("SETTINGS", "cannot save settings file " + mFilePath + ": " + reason);
     if (error)

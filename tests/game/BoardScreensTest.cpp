@@ -13,12 +13,6 @@ namespace {
 
 constexpr int kEscape = static_cast<int>(KeyCode::Escape);
 
-// The top of item `index` of the main menu: seven 48-pixel bars (the splash
-// cloud of the test images is 200 high).
-int MainItemY(int index)
-{
-    return 298 + 56 * index + 24;
-}
 
 class ScreensTest : public BoardTest
 {
@@ -31,14 +25,6 @@ protected:
         Ticks(80);
         ASSERT_EQ(board->menuTextAlpha, 255);
         app->sounds.clear();
-    }
-    void ClickMenu(int x, int y)
-    {
-        board->MouseMove(x, y);
-        Ticks(1);
-        board->MouseDown(x, y, 1);
-        Ticks(1);
-        board->MouseUp(x, y, 1);
     }
 };
 

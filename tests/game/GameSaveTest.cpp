@@ -131,17 +131,6 @@ protected:
         ASSERT_EQ(board->state, STATE_MENUS);
         ASSERT_EQ(board->menuTextAlpha, 255);
     }
-    void ClickMenu(int x, int y)
-    {
-        board->MouseMove(x, y);
-        Ticks(1);
-        board->MouseDown(x, y, 1);
-        Ticks(1);
-        board->MouseUp(x, y, 1);
-    }
-    // The centre of item `index` of the main menu (the test images' splash
-    // cloud is 200 high).
-    static int MainItemY(int index) { return 298 + 56 * index + 24; }
     // "Quit" in the main menu, through its fade.
     void QuitFromTheMainMenu()
     {

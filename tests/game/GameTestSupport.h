@@ -273,6 +273,19 @@ protected:
         for (int i = 0; i < count; ++i)
             board->Update();
     }
+    // The centre of item `index` of the main menu (the test images' splash
+    // cloud is 200 high).
+    static int MainItemY(int index) { return 298 + 56 * index + 24; }
+    // A menu click: the hover first, then the press and the release a tick
+    // apart, as a player's.
+    void ClickMenu(int x, int y)
+    {
+        board->MouseMove(x, y);
+        Ticks(1);
+        board->MouseDown(x, y, 1);
+        Ticks(1);
+        board->MouseUp(x, y, 1);
+    }
     // Ticks until the fall has ended (bounded).
     void SettleFall()
     {
