@@ -20,6 +20,16 @@
 
 namespace Lumo {
 
+namespace {
+
+// The slider position of a volume that plays (0.0..1.0).
+double SliderOf(double volume)
+{
+    return std::round(volume * GameDataFile::kMaxVolume);
+}
+
+} // namespace
+
 std::string Board::saveFilePath()
 {
     const std::string folder = GetDataFolder();
@@ -31,9 +41,8 @@ GameData Board::gameDataToSave() const
     GameData data;
     data.dayScenery = eveningFlag;
     // A slider's value is truncated toward zero.
-    const auto playing = [](double volume) { return std::round(volume * GameDataFile::kMaxVolume); };
-    data.musicVolume = static_cast<int32_t>(musicSliderShowsDefault ? playing(app->GetMusicVolume()) : musicVolume);
-    data.soundVolume = static_cast<int32_t>(soundSliderShowsDefault ? playing(app->GetSfxVolume()) : soundVolume);
+    data.musicVolume = static_cast<int32_t>(musicSliderShowsDefault ? SliderOf(app->GetMusicVolume()) : musicVolume);
+    data.soundVolume = static_cast<int32_t>(soundSliderShowsDefault ? SliderOf(app->GetSfxVolume()) : soundVolume);
     data.highScores = highScores;
     for (int i = 0; i < STAT_COUNT; ++i)
         data.keptStats[i] = stats[i][1];
@@ -131,8 +140,8 @@ void Board::loadGameData()
             musicSliderShowsDefault = soundSliderShowsDefault = true;
         if (app->IsPlayingDemo() || app->IsRecordingDemo())
             return;
-        musicVolume = std::round(app->GetMusicVolume() * GameDataFile::kMaxVolume);
-        soundVolume = std::round(app->GetSfxVolume() * GameDataFile::kMaxVolume);
+        musicVolume = SliderOf(app->GetMusicVolume());
+        soundVolume = SliderOf(app->GetSfxVolume());
     };
 
     const std::string path = saveFilePath();

@@ -239,6 +239,13 @@ bool LastWrittenLongAgo(const struct stat& info)
     return age >= kStaleTemporaryAge;
 }
 
+// Whether the name still is the file opened (no link, not replaced).
+bool NameIsFile(const std::string& name, const struct stat& opened)
+{
+    struct stat named;
+    return lstat(name.c_str(), &named) == 0 && named.st_dev == opened.st_dev && named.st_ino == opened.st_ino;
+}
+
 // Removes one temporary when its writer is gone: a regular file, old, and
 // lockable without waiting (a live writer holds the lock until its rename).
 bool RemoveIfStale(const std::string& file)
@@ -257,7 +264,7 @@ bool RemoveIfStale(const std::string& file)
     // Locked now; the name must still be the file that was checked and locked.
     struct stat opened;
     if (fstat(fd.Get(), &opened) != 0 || !S_ISREG(opened.st_mode) || !LastWrittenLongAgo(opened) ||
-        lstat(file.c_str(), &named) != 0 || named.st_dev != opened.st_dev || named.st_ino != opened.st_ino)
+        !NameIsFile(file, opened))
         return false;
     return unlink(file.c_str()) == 0;
 }
@@ -332,9 +339,7 @@ int CreateLockedTemporary(const std::string& target, std::string& name)
         {
         }
         struct stat opened;
-        struct stat named;
-        if (fstat(fd.Get(), &opened) == 0 && lstat(name.c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
-            opened.st_ino == named.st_ino)
+        if (fstat(fd.Get(), &opened) == 0 && NameIsFile(name, opened))
             return fd.Release();
         Log("FILE", "the temporary " + name + " was taken away before it was locked; trying a new one");
     }
