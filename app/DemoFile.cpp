@@ -223,8 +223,9 @@ bool DemoFile::Parse(const uint8_t* data, size_t size, std::string& error)
 bool DemoFile::Load(const std::string& path, std::string& error)
 {
     std::vector<uint8_t> bytes;
-    if (!Platform::ReadWholeFile(path, bytes))
-        error = "cannot read the file";
+    std::string reason;
+    if (!Platform::ReadWholeFile(path, bytes, &reason))
+        error = "cannot read the file (" + reason + ")";
     else if (Parse(bytes.data(), bytes.size(), error))
         return true;
     Clear();

@@ -12,6 +12,7 @@
 #include "graphics/SharedImageMap.h"
 #include "graphics/display/DDInterface.h"
 #include "platform/DebugOutput.h"
+#include "platform/DisplayLoss.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/ModuleLoader.h"
@@ -48,6 +49,14 @@ std::unique_ptr<PakInterface>& ProcessPak()
     return pak;
 }
 
+// The display went away: the run ends in order as for any other way out,
+// while the video back end makes no more display calls.
+void EndRunForLostDisplay()
+{
+    if (gAppBase != nullptr)
+        gAppBase->Shutdown();
+}
+
 uint32_t VolumeToSetting(double volume)
 {
     return static_cast<uint32_t>(std::lround(std::clamp(volume, 0.0, 1.0) * 100.0));
@@ -65,6 +74,7 @@ void SetCommandLineArgs(int argc, const char* const* argv)
 LumoAppBase::LumoAppBase()
 {
     gAppBase = this;
+    Platform::SetDisplayLostHandler(&EndRunForLostDisplay);
     mClock = std::make_unique<Platform::SystemClock>();
     if (Platform::IsHeadless())
         mClock = std::make_unique<Platform::VirtualClock>();
@@ -89,6 +99,16 @@ LumoAppBase::LumoAppBase()
     }
 }
 
+void* LumoAppBase::operator new(std::size_t size)
+{
+    return ::operator new(size);
+}
+
+void LumoAppBase::operator delete(void* memory)
+{
+    ::operator delete(memory);
+}
+
 void LumoAppBase::operator delete(LumoAppBase* app, std::destroying_delete_t)
 {
     app->mShutdownRequested = true;
@@ -100,12 +120,12 @@ void LumoAppBase::operator delete(LumoAppBase* app, std::destroying_delete_t)
 
 LumoAppBase::~LumoAppBase()
 {
-    if (mLoadingThread.joinable())
+    if (mLoadingThread.joinable() && !mLoaded)
     {
         // The subclass's destructor left the loader running over members it
         // has already freed: a fault in the program, stopped here before it
-        // does harm unseen.
-        Platform::Notice("APP", "destroyed before its loading thread was waited for");
+        // does harm unseen. A loader that has finished is simply waited for.
+        Platform::Notice("APP", "destroyed while its loading thread still runs");
         std::abort();
     }
     ShutdownOnMainThread();
@@ -225,7 +245,8 @@ void LumoAppBase::Init()
     mMusicInterface = MakeMusicPlayer();
     ApplyVolumes();
 
-    if (mSettings)
+    // A replay leaves the player's settings as they were.
+    if (mSettings && !mPlayingDemo)
     {
         mSettings->SetDword("InProgress", 1);
         SaveSettings();
@@ -295,8 +316,16 @@ void LumoAppBase::StartLoading()
 
 void LumoAppBase::EndLoadingThread()
 {
-    if (mLoadingThread.joinable())
-        mLoadingThread.join();
+    if (!mLoadingThread.joinable())
+        return;
+    // With the display gone, a loader still at work may be held in a display
+    // call for good (a message box); the process ends right after the save.
+    if (Platform::DisplayLost() && !mLoaded)
+    {
+        mLoadingThread.detach();
+        return;
+    }
+    mLoadingThread.join();
 }
 
 void LumoAppBase::LoadingThreadProc()
@@ -331,14 +360,16 @@ void LumoAppBase::ShutdownOnMainThread()
     if (mMusicInterface != nullptr)
         mMusicInterface->StopAllMusic();
     ImageLib::CloseJpeg2000Codec();
-    if (mVideo)
-        mVideo->ShowWindow(false);
     if (mWriteSettings && mInitDone)
         WriteSettings();
     // The recording is complete once the updates have stopped; written here,
     // so a failure still reaches the exit status.
     if (mRecordingDemo)
         FinishDemo();
+    // The window goes last: should the display be gone by now, everything is
+    // saved before the first display call finds out.
+    if (mVideo)
+        mVideo->ShowWindow(false);
 }
 
 void LumoAppBase::ReadSettings()

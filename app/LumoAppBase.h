@@ -54,6 +54,10 @@ public:
     // before any destructor runs: the loader fills members of the subclasses,
     // which their destructors free.
     static void operator delete(LumoAppBase* app, std::destroying_delete_t);
+    // The allocation that pairs with it, and the release of that memory when
+    // a constructor throws (no object to destroy then).
+    static void* operator new(std::size_t size);
+    static void operator delete(void* memory);
     LumoAppBase(const LumoAppBase&) = delete;
     LumoAppBase& operator=(const LumoAppBase&) = delete;
 
@@ -73,9 +77,10 @@ public:
     // Runs once on the main thread after the loading thread has ended.
     virtual void OnLoadingComplete() {}
     // Runs once on the main thread when an orderly shutdown begins (any way
-    // out: a menu, the window's close button, SIGTERM/SIGINT, the update
-    // limit), after the loading thread has ended and before the music stops
-    // and the settings are written.
+    // out: a menu, the window's close button, SIGTERM/SIGINT/SIGHUP, a lost
+    // display, the update limit), after the loading thread has ended and
+    // before the music stops and the settings are written. After a lost
+    // display it must make no display call.
     virtual void OnShutdown() {}
     // A key-down, before the widgets see it, only while the debug-key mode is
     // on (Ctrl+Alt+D) or a demo plays back. True stops the key.
@@ -210,8 +215,8 @@ protected:
     // Waits for the loading thread. Deleting does so before any destructor;
     // an application that is not deleted (one on the stack) calls it first
     // thing in its destructor, so the loader never outlives its members. The
-    // base's destructor stops the program when a started loading thread was
-    // not waited for by then (those members are gone).
+    // base's destructor waits for a loader that has finished, and stops the
+    // program when one still runs by then (the members it fills are gone).
     void EndLoadingThread();
     // Ends the run in order: waits for the loading thread, then the game's
     // hook, the music, the codec, the settings and the demo. Every way out

@@ -81,6 +81,8 @@ void LumoAppBase::FinishDemo()
     if (!mRecordingDemo)
         return;
     mRecordingDemo = false;
+    // The lock: after a lost display the loader may still be adding records.
+    CriticalSectionGuard guard(mDemoLock);
     mDemo.totalUpdates = static_cast<uint32_t>(mUpdateCount);
     std::string error;
     if (!mDemo.Save(mDemoFileName, &error))

@@ -9,6 +9,7 @@
 #include "graphics/Graphics.h"
 #include "graphics/display/DDInterface.h"
 #include "platform/DebugOutput.h"
+#include "platform/DisplayLoss.h"
 #include "platform/StopSignal.h"
 #include "platform/Video.h"
 #include "widgets/Widget.h"
@@ -33,7 +34,9 @@ void LumoAppBase::QueueInput(const Platform::InputEvent& event)
 
 bool LumoAppBase::RunOnePass()
 {
-    // SIGTERM or SIGINT ends the run like the window's close button.
+    // A display that another thread found gone ends the process here, saved.
+    Platform::EndIfDisplayLost();
+    // SIGTERM, SIGINT or SIGHUP ends the run like the window's close button.
     if (Platform::StopSignalReceived() && !mShutdown)
         Shutdown();
     if (mShutdownRequested && !mShutdown)
@@ -204,6 +207,24 @@ void LumoAppBase::ProcessDeferredMessage(const Platform::InputEvent& event)
     }
     // Recorded as applied, so every demo written is one its reader accepts.
     const Platform::InputEvent bounded = BoundInput(event);
+    // Widgets act where they were last told the pointer is. A press where
+    // they were not told of it (the pointer rested there as the window
+    // opened, or a widget appeared under it) reaches them as a move there
+    // first, recorded too, so playback repeats it.
+    if (bounded.type == Platform::EventType::MouseDown && mWidgetManager != nullptr &&
+        !mWidgetManager->WasToldOfPointerAt(bounded.x, bounded.y))
+    {
+        Platform::InputEvent move;
+        move.type = Platform::EventType::MouseMove;
+        move.x = bounded.x;
+        move.y = bounded.y;
+        move.shift = bounded.shift;
+        move.ctrl = bounded.ctrl;
+        move.alt = bounded.alt;
+        if (mRecordingDemo)
+            RecordInput(move);
+        ApplyInput(move);
+    }
     if (mRecordingDemo)
         RecordInput(bounded);
     ApplyInput(bounded);

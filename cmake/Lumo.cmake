@@ -1,12 +1,6 @@
 # Shared build settings and helpers for every Lumo target.
 
 set(LUMO_WARNINGS -Wall -Wextra -Wshadow)
-if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
-  # gcc 12 takes the application's destroying operator delete (it waits for
-  # the loading thread before any destructor runs) for one that does not
-  # match the global new; the sanitizer build still checks real mismatches.
-  list(APPEND LUMO_WARNINGS -Wno-mismatched-new-delete)
-endif()
 if(LUMO_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)

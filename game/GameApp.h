@@ -40,9 +40,9 @@ public:
     // Creates the Board, unless loading failed: sized to the game area and
     // added to the widget manager.
     void OnLoadingComplete() override;
-    // Every way out (a menu, the window's close button, SIGTERM/SIGINT) saves
-    // what changed since the last save; a game in progress counts as if the
-    // player quit it.
+    // Every way out (a menu, the window's close button, SIGTERM/SIGINT/SIGHUP,
+    // a lost display) saves what changed since the last save; a game in
+    // progress counts as if the player quit it.
     void OnShutdown() override;
     void PlaySample(int soundId) override;
     // Only Escape is handled (true), and only once the Board exists; every

@@ -302,33 +302,17 @@ int RemoveStaleTemporariesOf(const std::string& target)
 
 std::atomic<void (*)(const std::string&)> gTemporaryCreatedHook{nullptr};
 
-// The permissions of a new file: 0666 less the umask. The umask is read from
-// /proc, as setting it to read it would change it for every thread meanwhile;
-// owner-only when it cannot be read.
-mode_t NewFileMode()
-{
-    FilePtr status(std::fopen("/proc/self/status", "re"));
-    char line[256];
-    while (status && std::fgets(line, sizeof line, status.get()))
-    {
-        unsigned mask = 0;
-        if (std::sscanf(line, "Umask: %o", &mask) == 1)
-            return 0666 & ~static_cast<mode_t>(mask);
-    }
-    return 0600;
-}
-
-// Creates the temporary of a write to target, owner-only from the start, and
-// locks it. The stale-temporary clean-up of another writer may take a file in
-// the moment between its creation and its lock; once locked, a name that still
-// is this file stays this writer's until its rename, otherwise a new name is
+// Creates the temporary of a write to target with the given mode, and locks
+// it. The stale-temporary clean-up of another writer may take a file in the
+// moment between its creation and its lock; once locked, a name that still is
+// this file stays this writer's until its rename, otherwise a new name is
 // tried. Returns the descriptor (name set) or -1 with errno set.
-int CreateLockedTemporary(const std::string& target, std::string& name)
+int CreateLockedTemporary(const std::string& target, mode_t mode, std::string& name)
 {
     constexpr int kAttempts = 16;
     for (int attempt = 0; attempt < kAttempts; ++attempt)
     {
-        FileDescriptor fd(CreateUniqueFile(target + ".tmp", 0600, name));
+        FileDescriptor fd(CreateUniqueFile(target + ".tmp", mode, name));
         if (!fd.IsOpen())
             return -1;
         if (auto* hook = gTemporaryCreatedHook.load())
@@ -416,17 +400,21 @@ bool GetFileWriteTime(const std::string& path, uint64_t& fileTime)
     return true;
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes)
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string* error)
 {
-    return ReadFileStart(path, SIZE_MAX, bytes);
+    return ReadFileStart(path, SIZE_MAX, bytes, error);
 }
 
-bool ReadFileStart(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes)
+bool ReadFileStart(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes, std::string* error)
 {
     bytes.clear();
     FilePtr file(OpenFile(path, "rb"));
     if (!file)
+    {
+        if (error)
+            *error = ErrorText(errno);
         return false;
+    }
     uint8_t chunk[65536];
     while (bytes.size() < maxBytes)
     {
@@ -438,6 +426,8 @@ bool ReadFileStart(const std::string& path, size_t maxBytes, std::vector<uint8_t
     }
     if (std::ferror(file.get()))
     {
+        if (error)
+            *error = ErrorText(errno); // a folder reads as "Is a directory"
         bytes.clear();
         return false;
     }
@@ -453,19 +443,25 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size,
     const std::string target = FollowLinks(MapPath(path));
     RemoveStaleTemporariesOf(target);
 
+    // A new file is created as any new file in its folder is: 0666 less the
+    // umask, or what the folder's default ACL grants. A file that replaces
+    // another is owner-only until all its bytes are in, then takes the
+    // replaced file's permissions.
     struct stat old;
     const bool replaces = stat(target.c_str(), &old) == 0;
     std::string temp;
-    const FileDescriptor fd(CreateLockedTemporary(target, temp));
+    const FileDescriptor fd(CreateLockedTemporary(target, replaces ? 0600 : 0666, temp));
     if (!fd.IsOpen())
-        return Fail(error, "cannot create " + target + ": " + ErrorText(errno));
+    {
+        // It is the temporary beside the file that cannot be made.
+        const std::string why = ErrorText(errno);
+        return Fail(error, "cannot write " + target + ": cannot create a file in " + DirectoryOf(target) + ": " + why);
+    }
 
-    // Only now, with all bytes in, does the new file get the permissions it
-    // keeps: the replaced file's, or those of any new file.
     std::string reason;
     if (!WriteAll(fd.Get(), data, size))
         reason = "cannot write " + target + ": " + ErrorText(errno);
-    else if (fchmod(fd.Get(), replaces ? old.st_mode & 07777 : NewFileMode()) != 0)
+    else if (replaces && fchmod(fd.Get(), old.st_mode & 07777) != 0)
         reason = "cannot set the permissions of " + target + ": " + ErrorText(errno);
     else if (fsync(fd.Get()) != 0)
         reason = "cannot write " + target + ": " + ErrorText(errno);

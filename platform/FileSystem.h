@@ -26,21 +26,26 @@ bool DirectoryExists(const std::string& path);
 // False when the file does not exist.
 [[nodiscard]] bool GetFileWriteTime(const std::string& path, uint64_t& fileTime);
 
-// Reads the whole file. False (and bytes empty) when it cannot be read.
-[[nodiscard]] bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
+// Reads the whole file. False (and bytes empty) when it cannot be read; error,
+// when given, then gets the reason ("No such file or directory").
+[[nodiscard]] bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes,
+                                 std::string* error = nullptr);
 // Reads at most maxBytes from the start of the file, so a huge file costs no
-// more than that. False (and bytes empty) when it cannot be read.
-[[nodiscard]] bool ReadFileStart(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes);
+// more than that. False (and bytes empty) when it cannot be read, with the
+// reason in error when given.
+[[nodiscard]] bool ReadFileStart(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes,
+                                 std::string* error = nullptr);
 
 // Writes the bytes to a temporary file beside the target, flushes it, then
 // renames it over the target: a failed write never leaves a truncated file and
 // the old file stays as it was. False on any failure (the temporary is removed);
 // error, when given, then gets a short reason that names the file, such as
-// "cannot create <file>: Permission denied".
+// "cannot write <file>: cannot create a file in <folder>: Permission denied".
 // A target that is a symbolic link is written through it: the link stays and
 // the file it points to is replaced. The new file keeps the permission bits of
-// the file it replaces; a new file gets 0666 less the umask. Until all bytes
-// are written the temporary is readable by its owner only.
+// the file it replaces, and is readable by its owner only until all bytes are
+// written; a file written for the first time gets what creating it in its
+// folder gives (0666 less the umask, or the folder's default ACL).
 // Each write has its own temporary "<target>.tmp<process id>-<random hex>",
 // created exclusively and held under an exclusive flock() until it has been
 // renamed, so writers never share one, whatever their process ids. A temporary

@@ -18,7 +18,8 @@ extern "C" void OnStopSignal(int)
     gStopSignal.store(true, std::memory_order_relaxed);
 }
 
-void Install(int signalNumber)
+// once: whether a second signal of the kind takes the default action.
+void Install(int signalNumber, bool once)
 {
     // A signal the program was started with ignored (SIGINT of a background
     // job) stays ignored.
@@ -28,9 +29,9 @@ void Install(int signalNumber)
     struct sigaction action = {};
     action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
-    // The second signal takes the default action; a read or write that the
-    // signal interrupts in another thread is restarted, not failed.
-    action.sa_flags = SA_RESETHAND | SA_RESTART;
+    // A read or write that the signal interrupts in another thread is
+    // restarted, not failed.
+    action.sa_flags = SA_RESTART | (once ? SA_RESETHAND : 0);
     sigaction(signalNumber, &action, nullptr);
 }
 
@@ -38,8 +39,12 @@ void Install(int signalNumber)
 
 void InstallStopSignalHandlers()
 {
-    Install(SIGTERM);
-    Install(SIGINT);
+    // A second Ctrl+C or kill ends a program that does not stop. A closing
+    // terminal's hang-up can come twice (from the kernel and from the shell):
+    // it must not end the run before its records are saved.
+    Install(SIGTERM, true);
+    Install(SIGINT, true);
+    Install(SIGHUP, false);
 }
 
 bool StopSignalReceived()

@@ -1,13 +1,14 @@
 #pragma once
-// SIGTERM and SIGINT as a request to end the program in order, like the
-// window's close button: the handler only raises a flag that the main loop
-// polls. A second signal of the same kind ends the process at once; a signal
-// that was ignored when the program started (SIGINT of a background job) stays
-// ignored.
+// SIGTERM, SIGINT and SIGHUP (the terminal that started the program closed) as
+// a request to end the program in order, like the window's close button: the
+// handler only raises a flag that the main loop polls. A second SIGTERM or
+// SIGINT ends the process at once; SIGHUP stays caught, as a closing terminal
+// may send it more than once. A signal that was ignored when the program
+// started (SIGINT of a background job, SIGHUP under nohup) stays ignored.
 namespace Lumo::Platform {
 
 void InstallStopSignalHandlers();
-// True once SIGTERM or SIGINT has arrived since the handlers were installed.
+// True once one of those signals has arrived since the handlers were installed.
 bool StopSignalReceived();
 // Forgets an earlier signal (tests, a second application in one process).
 void ClearStopSignal();

@@ -2,11 +2,13 @@
 #include "platform/VideoSdl.h"
 
 #include "platform/DebugOutput.h"
+#include "platform/DisplayLoss.h"
 
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstring>
 
 namespace Lumo::Platform {
 
@@ -82,6 +84,11 @@ std::unique_ptr<SdlVideo> SdlVideo::Create(std::string* error)
             *error = SDL_GetError();
         return nullptr;
     }
+    // On X11 a lost server or a window destroyed from outside would end the
+    // process inside Xlib before anything is saved.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver != nullptr && std::strcmp(driver, "x11") == 0)
+        InstallX11DisplayLossHandlers();
     return std::unique_ptr<SdlVideo>(new SdlVideo());
 }
 
@@ -93,7 +100,8 @@ SdlVideo::SdlVideo() : mMainThread(std::this_thread::get_id())
 SdlVideo::~SdlVideo()
 {
     DestroyWindow();
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (!DisplayLost())
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 bool SdlVideo::CreateWindow(const std::string& title, int width, int height, bool fullscreen)
@@ -128,6 +136,14 @@ bool SdlVideo::CreateWindow(const std::string& title, int width, int height, boo
 
 void SdlVideo::DestroyWindow()
 {
+    if (DisplayLost())
+    {
+        // Freeing them would talk to a display that is gone; the process is
+        // ending.
+        (void)mTexture.release();
+        (void)mRenderer.release();
+        (void)mWindow.release();
+    }
     mTexture.reset();
     mRenderer.reset();
     mWindow.reset();
@@ -136,20 +152,20 @@ void SdlVideo::DestroyWindow()
 
 void SdlVideo::SetTitle(const std::string& title)
 {
-    if (mWindow)
+    if (mWindow && !DisplayLost())
         SDL_SetWindowTitle(mWindow.get(), title.c_str());
 }
 
 void SdlVideo::ShowWindow(bool show)
 {
-    if (mWindow)
+    if (mWindow && !DisplayLost())
         show ? SDL_ShowWindow(mWindow.get()) : SDL_HideWindow(mWindow.get());
 }
 
 void SdlVideo::PollEvents(std::vector<InputEvent>& out)
 {
     SDL_Event event;
-    while (SDL_PollEvent(&event))
+    while (!DisplayLost() && SDL_PollEvent(&event))
         Translate(event, out);
 }
 
@@ -241,7 +257,7 @@ bool SdlVideo::EnsureTexture(int width, int height)
 
 void SdlVideo::Present(const uint32_t* pixels, int width, int height, int pitchBytes)
 {
-    if (!mRenderer || !pixels || width <= 0 || height <= 0 || pitchBytes < width * 4)
+    if (!mRenderer || !pixels || width <= 0 || height <= 0 || pitchBytes < width * 4 || DisplayLost())
         return;
     if (!EnsureTexture(width, height))
         return;
@@ -253,12 +269,13 @@ void SdlVideo::Present(const uint32_t* pixels, int width, int height, int pitchB
 
 void SdlVideo::ShowSystemCursor(bool show)
 {
-    SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+    if (!DisplayLost())
+        SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
 }
 
 bool SdlVideo::GetMousePosition(int& x, int& y) const
 {
-    if (!mWindow || !mRenderer)
+    if (!mWindow || !mRenderer || DisplayLost())
         return false;
     int windowX = 0;
     int windowY = 0;
@@ -301,6 +318,8 @@ int SdlVideo::ShowMessageBox(const std::string& caption, const std::string& text
     // terminal still reads them once the window is gone.
     std::fprintf(stderr, "[message box] %s: %s\n", caption.c_str(), text.c_str());
     std::fflush(stderr);
+    if (DisplayLost())
+        return buttons[0].buttonid; // no display to show it on
     int pressed = -1;
     if (SDL_ShowMessageBox(&data, &pressed) != 0)
     {

@@ -2,6 +2,8 @@
 //
 // Jump rule: the functions that call setjmp and the callbacks libpng calls
 // keep only trivially destructible locals; owners live in ReadPng's frame.
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 #include <png.h>
@@ -47,7 +49,41 @@ enum class StartResult
     Started,
     LibraryError, // already logged
     BadRowSize,
+    DataCannotFit,
 };
+
+// Deflate gives at most this many bytes for each byte it reads.
+constexpr uint64_t kMostDeflateExpansion = 1032;
+
+// Whether the rows the header asks for (every interlace pass's rows, each with
+// its filter byte) could come out of the bytes left in the file. A header that
+// asks for more is a damaged or crafted file: it is refused before its pixels
+// are allocated, so a few bytes never cost the memory of a huge image.
+bool ImageDataCanFit(const PngReadState& state)
+{
+    const std::optional<int64_t> left = BytesLeft(state.file);
+    if (!left)
+        return true; // no size to judge by
+    const uint64_t fileBytes = static_cast<uint64_t>(*left);
+    const uint64_t limit =
+        fileBytes > UINT64_MAX / kMostDeflateExpansion ? UINT64_MAX : fileBytes * kMostDeflateExpansion;
+    const uint64_t pixelBits =
+        uint64_t{png_get_bit_depth(state.png, state.info)} * png_get_channels(state.png, state.info);
+    const bool interlaced = png_get_interlace_type(state.png, state.info) == PNG_INTERLACE_ADAM7;
+    uint64_t total = 0;
+    for (int pass = 0; pass < (interlaced ? 7 : 1); ++pass)
+    {
+        const uint64_t columns = interlaced ? PNG_PASS_COLS(state.width, pass) : state.width;
+        const uint64_t rows = interlaced ? PNG_PASS_ROWS(state.height, pass) : state.height;
+        if (columns == 0 || rows == 0)
+            continue; // an empty pass has no rows, not even filter bytes
+        const uint64_t rowBytes = 1 + (columns * pixelBits + 7) / 8;
+        if (rows > (limit - total) / rowBytes)
+            return false;
+        total += rows * rowBytes;
+    }
+    return true;
+}
 
 // Header and the transformations to 8-bit B, G, R, A samples: palettes, grey
 // and transparency expanded, 16-bit samples reduced, interlacing undone.
@@ -58,6 +94,8 @@ StartResult StartPngDecode(PngReadState& state)
     png_read_info(state.png, state.info);
     state.width = png_get_image_width(state.png, state.info);
     state.height = png_get_image_height(state.png, state.info);
+    if (!ImageDataCanFit(state))
+        return StartResult::DataCannotFit;
     png_set_expand(state.png);
     png_set_strip_16(state.png);
     png_set_filler(state.png, 0xFF, PNG_FILLER_AFTER);
@@ -110,6 +148,8 @@ std::unique_ptr<Image> ReadPng(const std::string& path)
     const StartResult started = StartPngDecode(state);
     if (started == StartResult::BadRowSize)
         LogBadImage(path, "PNG row size not supported");
+    if (started == StartResult::DataCannotFit)
+        LogBadImage(path, "PNG image data cannot fit in the file (cut short or damaged)");
     if (started != StartResult::Started)
         return nullptr;
     auto image = std::make_unique<Image>();

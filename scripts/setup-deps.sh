@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libsdl2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
+  libsdl2-dev libx11-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libpng-dev zlib1g-dev libjpeg62-turbo-dev libopenjp2-7-dev
   libvorbisidec-dev libvorbis-dev libogg-dev libopenmpt-dev libmpg123-dev
   libcairo2-dev libpixman-1-dev

@@ -106,6 +106,11 @@ void WidgetManager::SetOverWidget(Widget* widget)
     }
 }
 
+bool WidgetManager::WasToldOfPointerAt(int x, int y) const
+{
+    return x == mLastMouseX && y == mLastMouseY && GetWidgetAt(x, y) == mOverWidget;
+}
+
 void WidgetManager::MouseMove(int x, int y)
 {
     mLastMouseX = x;

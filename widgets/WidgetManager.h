@@ -40,6 +40,10 @@ public:
     void SetFocus(Widget* widget);
     Widget* GetFocusWidget() const { return mFocusWidget; }
     Widget* GetOverWidget() const { return mOverWidget; }
+    // Whether the widgets were told the pointer is at the point: it was the
+    // last position given, and the widget under it there is the one told of
+    // it (none appeared or went since).
+    bool WasToldOfPointerAt(int x, int y) const;
 
     // Forgets a widget that leaves the tree (focus, hover, capture).
     void WidgetRemoved(Widget* widget);

@@ -172,11 +172,16 @@ TEST(DemoFile, CorruptDemosAreRefused)
     EXPECT_FALSE(demo.Parse(trailing.data(), trailing.size(), error));
     EXPECT_NE(error.find("after the end"), std::string::npos) << error;
 
+    // A file that cannot be read says why.
     Platform::ClearDebugOutput();
     EXPECT_FALSE(demo.Load(testing::TempDir() + "no-such-demo.dmo", error));
+    EXPECT_NE(error.find("no-such-demo.dmo: cannot read the file (No such file or directory)"), std::string::npos)
+        << error;
     const auto lines = Platform::GetDebugOutputLines();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].rfind("DEMO: ", 0), 0u);
+    EXPECT_FALSE(demo.Load(testing::TempDir(), error));
+    EXPECT_NE(error.find("(Is a directory)"), std::string::npos) << error;
 }
 
 // Input that no screen or mouse gives: positions far off the screen and click

@@ -8,6 +8,7 @@
 #include "app/Common.h"
 #include "game/GameDataFile.h"
 #include "platform/DebugOutput.h"
+#include "platform/DisplayLoss.h"
 #include "platform/StopSignal.h"
 
 #include <chrono>
@@ -300,7 +301,7 @@ TEST_F(SaveTest, TheTutorialLeavesTheRecordsAsTheyWere)
 
 TEST_F(SaveTest, EveryWayOutOfThePlaySavesWhatChangedAndKeepsWhatWasSaved)
 {
-    for (const char* wayOut : {"SIGTERM", "close button"})
+    for (const std::string wayOut : {"SIGTERM", "SIGHUP", "close button", "lost display"})
     {
         SCOPED_TRACE(wayOut);
         std::error_code ignored;
@@ -320,20 +321,32 @@ TEST_F(SaveTest, EveryWayOutOfThePlaySavesWhatChangedAndKeepsWhatWasSaved)
         PlayOneChain(MODE_PANIC);
         board->score = 250;
         const int panicScore = board->totalScore + board->score;
-        if (std::string(wayOut) == "SIGTERM")
+        if (wayOut == "lost display")
         {
-            Platform::InstallStopSignalHandlers();
-            std::raise(SIGTERM);
+            // What Xlib's handlers lead to when the display goes away: the
+            // process saves, then ends with status 1 and a note.
+            EXPECT_EXIT(Platform::EndForLostDisplay("the connection to the display was lost"),
+                        testing::ExitedWithCode(1), "the connection to the display was lost");
         }
         else
         {
-            Platform::InputEvent close;
-            close.type = Platform::EventType::Quit;
-            app->QueueInput(close);
+            if (wayOut == "close button")
+            {
+                Platform::InputEvent close;
+                close.type = Platform::EventType::Quit;
+                app->QueueInput(close);
+            }
+            else
+            {
+                const int signalNumber = wayOut == "SIGTERM" ? SIGTERM : SIGHUP;
+                std::signal(signalNumber, SIG_DFL); // not ignored, whatever started the tests
+                Platform::InstallStopSignalHandlers();
+                std::raise(signalNumber);
+            }
+            EXPECT_FALSE(app->RunOnePass());
+            Platform::ClearStopSignal();
+            EXPECT_TRUE(app->mShutdown);
         }
-        EXPECT_FALSE(app->RunOnePass());
-        Platform::ClearStopSignal();
-        EXPECT_TRUE(app->mShutdown);
 
         Board restarted(app);
         EXPECT_EQ(restarted.highScores[MODE_CASUAL], firstScore);
@@ -540,6 +553,11 @@ TEST_F(SaveTest, ASaveIntoAReadOnlyDataFolderSaysWhy)
         GTEST_SKIP() << "read-only folders are writable for this user (root)";
     }
     ExpectAFailedSaveToSpeakAndTheNextToSave(app, locked, "Permission denied",
+                                             [&] { fs::permissions(locked, fs::perms::owner_all); });
+    // Now that the file is there, what cannot be made is a new file beside it.
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
+    const std::string besideIt = "cannot create a file in " + locked.string() + ": Permission denied";
+    ExpectAFailedSaveToSpeakAndTheNextToSave(app, locked, besideIt.c_str(),
                                              [&] { fs::permissions(locked, fs::perms::owner_all); });
     // A data folder that cannot be made there says so, not that the file's
     // folder is missing; once it can be, the save makes it.

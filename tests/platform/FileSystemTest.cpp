@@ -4,6 +4,9 @@
 
 #include "tests/platform/TempFolder.h"
 
+#include <sys/stat.h>
+#include <sys/xattr.h>
+
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -87,6 +90,32 @@ unsigned Mode(const std::string& path)
     return static_cast<unsigned>(fs::status(path).permissions() & fs::perms::mask);
 }
 
+// Gives the folder a default ACL that grants a named group rwx, as
+// "setfacl -d -m g:4242:rwx" does; false where the file system has no ACLs.
+bool SetDefaultGroupAcl(const std::string& folder)
+{
+    // The kernel's form: a version word, then (tag, permissions, id) entries
+    // sorted by tag: owner, owning group, the named group, mask, others.
+    struct Entry
+    {
+        uint16_t tag, perm;
+        uint32_t id;
+    };
+    constexpr uint32_t kVersion = 2, kNoId = 0xFFFFFFFF;
+    const Entry entries[] = {{0x01, 7, kNoId}, {0x04, 5, kNoId}, {0x08, 7, 4242}, {0x10, 7, kNoId}, {0x20, 0, kNoId}};
+    std::vector<uint8_t> value(sizeof kVersion);
+    std::memcpy(value.data(), &kVersion, sizeof kVersion);
+    for (const Entry& entry : entries)
+    {
+        const size_t at = value.size();
+        value.resize(at + 8);
+        std::memcpy(&value[at], &entry.tag, 2);
+        std::memcpy(&value[at + 2], &entry.perm, 2);
+        std::memcpy(&value[at + 4], &entry.id, 4);
+    }
+    return setxattr(folder.c_str(), "system.posix_acl_default", value.data(), value.size(), 0) == 0;
+}
+
 TEST(FileSystemTest, AtomicWriteKeepsThePermissionBits)
 {
     TempFolder tmp;
@@ -103,6 +132,22 @@ TEST(FileSystemTest, AtomicWriteKeepsThePermissionBits)
         ASSERT_TRUE(WriteFileAtomically(tmp / "kept.dat", "new", 3));
         EXPECT_EQ(ReadText(tmp / "kept.dat"), "new");
         EXPECT_EQ(Mode(tmp / "kept.dat"), mode) << std::oct << mode;
+    }
+
+    // A new file in a folder with a default ACL gets what the ACL grants, as
+    // any new file there does, whatever the umask: here the group named in
+    // it keeps rw- through the ACL's mask.
+    fs::create_directories(tmp / "shared");
+    const bool hasAcl = SetDefaultGroupAcl(tmp / "shared");
+    const mode_t oldMask = umask(077);
+    WriteText(tmp / "shared/touched.txt", "");
+    const bool written = WriteFileAtomically(tmp / "shared/settings.ini", "s", 1);
+    umask(oldMask);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(Mode(tmp / "shared/settings.ini"), Mode(tmp / "shared/touched.txt"));
+    if (hasAcl)
+    {
+        EXPECT_EQ(Mode(tmp / "shared/settings.ini") & 070u, 060u) << std::oct << Mode(tmp / "shared/settings.ini");
     }
 
     // Through a link, the file at its end keeps them.
@@ -186,7 +231,9 @@ TEST(FileSystemTest, AReadOnlyFolderRefusesAtomicWritesAndProbes)
     EXPECT_FALSE(WriteFileAtomically(tmp / "locked/save.dat", text.data(), text.size(), &reason));
     EXPECT_NE(reason.find(tmp / "locked/save.dat"), std::string::npos) << reason;
     EXPECT_EQ(reason.find(".tmp"), std::string::npos) << "the reason names the file, not its temporary: " << reason;
-    EXPECT_NE(reason.find(std::strerror(EACCES)), std::string::npos) << reason;
+    EXPECT_NE(reason.find("cannot create a file in " + (tmp / "locked") + ": " + std::strerror(EACCES)),
+              std::string::npos)
+        << "it is a new file beside it that cannot be made: " << reason;
     EXPECT_EQ(ReadText(tmp / "locked/save.dat"), "old");
 
     reason.clear();

@@ -1,5 +1,6 @@
-// SIGTERM and SIGINT as a request to end the run: the flag, the second signal's
-// default action, restarted system calls, and a signal ignored at start.
+// SIGTERM, SIGINT and SIGHUP as a request to end the run: the flag, the second
+// signal's default action, restarted system calls, and a signal ignored at
+// start.
 #include "platform/StopSignal.h"
 
 #include <gtest/gtest.h>
@@ -17,17 +18,20 @@ public:
     {
         sigaction(SIGTERM, nullptr, &mTerm);
         sigaction(SIGINT, nullptr, &mInt);
+        sigaction(SIGHUP, nullptr, &mHup);
     }
     ~SavedSignals()
     {
         sigaction(SIGTERM, &mTerm, nullptr);
         sigaction(SIGINT, &mInt, nullptr);
+        sigaction(SIGHUP, &mHup, nullptr);
         ClearStopSignal();
     }
 
 private:
     struct sigaction mTerm = {};
     struct sigaction mInt = {};
+    struct sigaction mHup = {};
 };
 
 struct sigaction ActionOf(int signalNumber)
@@ -61,6 +65,24 @@ TEST(StopSignal, ASignalRaisesTheFlagAndAnIgnoredOneStaysIgnored)
     std::signal(SIGINT, SIG_DFL);
     InstallStopSignalHandlers();
     std::raise(SIGINT);
+    EXPECT_TRUE(StopSignalReceived());
+
+    // A hang-up ignored at start (nohup) stays ignored.
+    ClearStopSignal();
+    std::signal(SIGHUP, SIG_IGN);
+    InstallStopSignalHandlers();
+    EXPECT_EQ(ActionOf(SIGHUP).sa_handler, SIG_IGN);
+    std::raise(SIGHUP);
+    EXPECT_FALSE(StopSignalReceived());
+
+    // Otherwise it is caught, and stays caught: a closing terminal's second
+    // hang-up must not end the run before it has saved.
+    std::signal(SIGHUP, SIG_DFL);
+    InstallStopSignalHandlers();
+    std::raise(SIGHUP);
+    EXPECT_TRUE(StopSignalReceived());
+    ASSERT_NE(ActionOf(SIGHUP).sa_handler, SIG_DFL);
+    std::raise(SIGHUP);
     EXPECT_TRUE(StopSignalReceived());
 }
 

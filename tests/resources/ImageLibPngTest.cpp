@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 #include <png.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <tuple>
 
 #include "platform/DebugOutput.h"
 #include "resources/ImageLib.h"
@@ -71,6 +75,105 @@ TEST(ImageLibPng, InterlacedImagesComeOutInRowOrder)
         ASSERT_NE(image, nullptr);
         EXPECT_EQ(image->GetWidth(), width);
         EXPECT_EQ(Pixels(*image), expected) << width << "x" << height;
+    }
+}
+
+void StoreBigEndian(uint8_t* at, uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        at[i] = uint8_t(value >> (24 - 8 * i));
+}
+
+// A chunk as a PNG file holds it: length, type, data, CRC of type and data.
+Bytes Chunk(const char (&type)[5], const Bytes& data)
+{
+    Bytes chunk(12 + data.size());
+    StoreBigEndian(chunk.data(), static_cast<uint32_t>(data.size()));
+    for (size_t i = 0; i < 4; ++i)
+        chunk[4 + i] = uint8_t(type[i]);
+    for (size_t i = 0; i < data.size(); ++i)
+        chunk[8 + i] = data[i];
+    StoreBigEndian(chunk.data() + 8 + data.size(),
+                   static_cast<uint32_t>(crc32(0, chunk.data() + 4, static_cast<uInt>(4 + data.size()))));
+    return chunk;
+}
+
+// A 1-bit grey Adam7 PNG of the given size whose image data is the first
+// dataBytes of a deflate stream of zeros: cut short, as a crafted file is.
+Bytes CutShortInterlacedPng(uint32_t width, uint32_t height, size_t dataBytes)
+{
+    Bytes header = {0, 0, 0, 0, 0, 0, 0, 0, 1, PNG_COLOR_TYPE_GRAY, 0, 0, PNG_INTERLACE_ADAM7};
+    StoreBigEndian(header.data(), width);
+    StoreBigEndian(header.data() + 4, height);
+    const Bytes zeros(4 << 20, 0);
+    Bytes stream(compressBound(static_cast<uLong>(zeros.size())));
+    uLongf streamBytes = static_cast<uLongf>(stream.size());
+    EXPECT_EQ(compress2(stream.data(), &streamBytes, zeros.data(), static_cast<uLong>(zeros.size()), 9), Z_OK);
+    EXPECT_GT(streamBytes, dataBytes);
+    stream.resize(dataBytes);
+    Bytes file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    for (const Bytes& chunk : {Chunk("IHDR", header), Chunk("IDAT", stream), Chunk("IEND", {})})
+        file.insert(file.end(), chunk.begin(), chunk.end());
+    return file;
+}
+
+// A header that asks for more image data than the rest of the file could
+// inflate to is refused before any pixel memory is taken; complete files of
+// every colour type and depth, interlaced or not, and the flattest picture
+// deflate can make, still decode.
+TEST(ImageLibPng, ImageDataThatCannotFitInTheFileIsRefusedWhileRealFilesDecode)
+{
+    TestFolder folder;
+    for (const auto& [width, height, bytes] : {std::tuple{128u, 131072u, size_t{127}},
+                                               std::tuple{64u, 262144u, size_t{1000}}})
+    {
+        const Bytes crafted = CutShortInterlacedPng(width, height, bytes - 57);
+        ASSERT_EQ(crafted.size(), bytes);
+        WriteBytes(folder / "crafted.png", crafted);
+        Platform::ClearDebugOutput();
+        EXPECT_EQ(ReadPng(folder / "crafted.png"), nullptr);
+        const auto lines = Platform::GetDebugOutputLines();
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_NE(lines[0].find("cannot fit in the file"), std::string::npos) << lines[0];
+    }
+
+    struct Kind
+    {
+        int colorType;
+        int channels;
+        std::vector<int> depths;
+    };
+    const Kind kinds[] = {{PNG_COLOR_TYPE_GRAY, 1, {1, 2, 4, 8, 16}},  {PNG_COLOR_TYPE_RGB, 3, {8, 16}},
+                          {PNG_COLOR_TYPE_PALETTE, 1, {1, 2, 4, 8}}, {PNG_COLOR_TYPE_GRAY_ALPHA, 2, {8, 16}},
+                          {PNG_COLOR_TYPE_RGB_ALPHA, 4, {8, 16}}};
+    Bytes palette;
+    for (int i = 0; i < 256; ++i)
+        palette.insert(palette.end(), {uint8_t(i), uint8_t(255 - i), uint8_t(i * 7)});
+    for (const Kind& kind : kinds)
+        for (const int depth : kind.depths)
+        {
+            SCOPED_TRACE(testing::Message() << "colour type " << kind.colorType << ", depth " << depth);
+            constexpr int kSide = 32;
+            const size_t rowBytes = (size_t(kSide) * kind.channels * depth + 7) / 8;
+            Bytes samples(rowBytes * kSide);
+            for (size_t i = 0; i < samples.size(); ++i)
+                samples[i] = uint8_t((i * 2654435761u) >> 13);
+            const Bytes entries(palette.begin(), palette.begin() + 3 * (size_t(1) << std::min(depth, 8)));
+            const Bytes usedPalette = kind.colorType == PNG_COLOR_TYPE_PALETTE ? entries : Bytes{};
+            WriteTestPng(folder / "plain.png", {kSide, kSide, kind.colorType, depth, false, samples, usedPalette});
+            WriteTestPng(folder / "adam7.png", {kSide, kSide, kind.colorType, depth, true, samples, usedPalette});
+            const std::vector<uint32_t> plain = ReadPixels(folder / "plain.png");
+            ASSERT_EQ(plain.size(), size_t(kSide * kSide));
+            EXPECT_EQ(ReadPixels(folder / "adam7.png"), plain);
+        }
+
+    // All zeros, the best deflate can do, interlaced and not.
+    for (const bool interlaced : {false, true})
+    {
+        WriteTestPng(folder / "flat.png", {2048, 2048, PNG_COLOR_TYPE_GRAY, 1, interlaced, Bytes(256 * 2048, 0)});
+        const auto image = ReadPng(folder / "flat.png");
+        ASSERT_NE(image, nullptr) << "interlaced " << interlaced;
+        EXPECT_EQ(image->GetBits()[2048 * 2048 - 1], 0xFF000000u);
     }
 }
 

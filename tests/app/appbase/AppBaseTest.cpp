@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/DebugOutput.h"
 #include "platform/FileSystem.h"
+#include "platform/Settings.h"
 #include "platform/Video.h"
 #include "widgets/Widget.h"
 #include "widgets/WidgetManager.h"
@@ -33,7 +34,12 @@ public:
         Widget::Update();
         draws.push_back(RandomBelow(1000));
     }
-    void MouseDown(int x, int y, int code) override { clicks.push_back({x, y, code, mUpdateCnt}); }
+    void MouseMove(int x, int y) override { seen.push_back("move " + std::to_string(x) + "," + std::to_string(y)); }
+    void MouseDown(int x, int y, int code) override
+    {
+        clicks.push_back({x, y, code, mUpdateCnt});
+        seen.push_back("down " + std::to_string(x) + "," + std::to_string(y));
+    }
 
     struct Click
     {
@@ -41,6 +47,7 @@ public:
         bool operator==(const Click&) const = default;
     };
     std::vector<Click> clicks;
+    std::vector<std::string> seen; // moves and presses, in order
     std::vector<int> draws;
 };
 
@@ -218,6 +225,72 @@ TEST(AppBaseTest, InputReachesTheWidgetWithClickCodes)
     EXPECT_EQ(app.widget->clicks[0].y, 6);
 }
 
+Platform::InputEvent PointerEvent(Platform::EventType type, int x, int y)
+{
+    Platform::InputEvent event;
+    event.type = type;
+    event.x = x;
+    event.y = y;
+    return event;
+}
+
+// The program's command line for recording or playing the demo file.
+void UseDemoCommandLine(const char* option, const std::string& demo)
+{
+    const std::string demoArg = "-demofile=" + demo;
+    const char* argv[] = {"test", option, demoArg.c_str()};
+    SetCommandLineArgs(3, argv);
+}
+
+// A press where the widgets were never told the pointer is (it rested there
+// while the window opened, before the widget under it existed) reaches them as
+// a move there first, and a recording keeps that move; a press where the
+// pointer was seen comes alone.
+TEST(AppBaseTest, APressWhereThePointerWasNotSeenComesAfterAMoveThere)
+{
+    using Platform::EventType;
+    const TestFolder scratch("unseen");
+    const std::string demo = scratch.Path() + "unseen.dmo";
+    UseDemoCommandLine("-record", demo);
+    {
+        TestApp app("LumoTests\\Input");
+        app.mLoadingThreadEnabled = false;
+        app.Init();
+        Platform::VirtualClock* clock = app.UseVirtualClock();
+        app.StartLoading();
+        app.Video()->QueueEvent(PointerEvent(EventType::MouseMove, 20, 30)); // before any widget
+        app.RunOnePass();
+        clock->Advance(10);
+        app.RunOnePass();
+        ASSERT_NE(app.widget, nullptr);
+        for (const Platform::InputEvent& event :
+             {PointerEvent(EventType::MouseDown, 20, 30), PointerEvent(EventType::MouseUp, 20, 30),
+              PointerEvent(EventType::MouseMove, 40, 41), PointerEvent(EventType::MouseDown, 40, 41),
+              PointerEvent(EventType::MouseUp, 40, 41), PointerEvent(EventType::MouseDown, 50, 9)})
+            app.Video()->QueueEvent(event);
+        for (int i = 0; i < 8; ++i)
+        {
+            clock->Advance(10);
+            app.RunOnePass();
+        }
+        // A button's release also tells the widget under the pointer of it.
+        EXPECT_EQ(app.widget->seen, (std::vector<std::string>{"move 20,30", "down 20,30", "move 20,30", "move 40,41",
+                                                                "down 40,41", "move 40,41", "move 50,9", "down 50,9"}));
+        app.Shutdown();
+    }
+    SetCommandLineArgs(0, nullptr);
+    DemoFile recorded;
+    std::string error;
+    ASSERT_TRUE(recorded.Load(demo, error)) << error;
+    std::vector<EventType> types;
+    for (const DemoRecord& record : recorded.records)
+        if (record.kind == DemoRecordKind::Input)
+            types.push_back(record.input.type);
+    EXPECT_EQ(types, (std::vector<EventType>{EventType::MouseMove, EventType::MouseMove, EventType::MouseDown,
+                                             EventType::MouseUp, EventType::MouseMove, EventType::MouseDown,
+                                             EventType::MouseUp, EventType::MouseMove, EventType::MouseDown}));
+}
+
 // Runs a headless program the way Start does, feeding clicks at given passes.
 struct RunResult
 {
@@ -317,14 +390,6 @@ private:
     std::string mFile;
 };
 
-// The program's command line for recording or playing the demo file.
-void UseDemoCommandLine(const char* option, const std::string& demo)
-{
-    const std::string demoArg = "-demofile=" + demo;
-    const char* argv[] = {"test", option, demoArg.c_str()};
-    SetCommandLineArgs(3, argv);
-}
-
 // Writes the file as an application outside any demo would.
 void WriteWithAnApp(const std::string& path, const Buffer& bytes)
 {
@@ -353,6 +418,9 @@ TEST(AppBaseTest, PlaybackWritesNoFilesAndAnswersFromTheDemo)
         app.Shutdown();
     }
     std::filesystem::remove(data);
+    const std::string settingsFile = Platform::SettingsStore("SOFTWARE\\LumoTests\\Files").GetFilePath();
+    std::vector<uint8_t> settings;
+    ASSERT_TRUE(Platform::ReadWholeFile(settingsFile, settings));
     {
         UseDemoCommandLine("-play", demo);
         TestApp app("LumoTests\\Files");
@@ -368,6 +436,10 @@ TEST(AppBaseTest, PlaybackWritesNoFilesAndAnswersFromTheDemo)
         EXPECT_FALSE(Platform::FileExists(data));
         app.Shutdown();
     }
+    // Nor the settings: they stay byte for byte as they were.
+    std::vector<uint8_t> after;
+    ASSERT_TRUE(Platform::ReadWholeFile(settingsFile, after));
+    EXPECT_EQ(std::string(after.begin(), after.end()), std::string(settings.begin(), settings.end()));
 }
 
 // A subclass that never waits for its loader itself, whose loader fills a
@@ -394,6 +466,41 @@ TEST(AppBaseTest, DeletingAStartedApplicationWaitsForItsLoaderBeforeAnyDestructo
     app->StartLoading();
     delete app; // no Shutdown
     EXPECT_TRUE(gLoadedBeforeDestruction);
+}
+
+// A subclass on the stack that never waits for its loader itself; its loader
+// works until gHoldLoader is let go.
+std::atomic<bool> gHoldLoader{false};
+
+class UnwaitedApp : public LumoAppBase
+{
+public:
+    void LoadResources() override
+    {
+        while (gHoldLoader)
+            std::this_thread::yield();
+        filled.assign(4096, 7);
+    }
+    std::vector<int> filled;
+};
+
+TEST(AppBaseTest, AFinishedLoaderNeedsNoShutdownWhileOneStillAtWorkStopsTheProgram)
+{
+    gHoldLoader = false;
+    {
+        UnwaitedApp app;
+        app.StartLoading();
+        while (!app.mLoaded)
+            std::this_thread::yield();
+    } // no Shutdown: the finished loader is waited for quietly
+    EXPECT_DEATH(
+        {
+            gHoldLoader = true;
+            UnwaitedApp app;
+            app.StartLoading();
+        },
+        "destroyed while its loading thread still runs");
+    gHoldLoader = false;
 }
 
 TEST(AppBaseTest, AShutdownWaitsForTheLoadingThreadBeforeTheDemoIsWritten)
@@ -527,8 +634,8 @@ TEST(AppBaseTest, ARecordingLooksWhereItsLinkLeadsAndAFailedWriteSaysWhy)
     }
     bool said = false;
     for (const std::string& line : Platform::GetDebugOutputLines())
-        said |= line.find("could not write the demo file " + folder + "run.dmo (cannot create " + locked +
-                          "/run.dmo: Permission denied)") != std::string::npos;
+        said |= line.find("could not write the demo file " + folder + "run.dmo (cannot write " + locked +
+                          "/run.dmo: cannot create a file in " + locked + ": Permission denied)") != std::string::npos;
     EXPECT_TRUE(said);
 
     lock(true);

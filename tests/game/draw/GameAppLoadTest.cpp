@@ -200,20 +200,27 @@ TEST_F(GameAppLoadTest, SoundsLoadInIdOrderAndOnlyTheBubblesMayBeMissing)
     }
 }
 
-// A loader that starts only once the application is being deleted (asked to
-// stop, or its destructors running), so the game's loading runs while the
-// deletion goes on.
-std::atomic<bool> gDeleting{false};
+// A loader that starts the game's loading only once the application is being
+// deleted (asked to stop, or its destructors running), and notes when it has
+// ended; the first destructor to run notes whether it had by then.
+std::atomic<bool> gLoaderEnded{false};
+std::atomic<bool> gDestructorsRunning{false};
+bool gLoaderEndedBeforeAnyDestructor = false;
 
 class LateLoaderApp : public GameApp
 {
 public:
-    ~LateLoaderApp() override { gDeleting = true; }
+    ~LateLoaderApp() override
+    {
+        gLoaderEndedBeforeAnyDestructor = gLoaderEnded;
+        gDestructorsRunning = true;
+    }
     void LoadResources() override
     {
-        while (!gDeleting && !mShutdownRequested)
+        while (!mShutdownRequested && !gDestructorsRunning)
             std::this_thread::yield();
         GameApp::LoadResources();
+        gLoaderEnded = true;
     }
 };
 
@@ -221,15 +228,16 @@ TEST_F(GameAppLoadTest, AnApplicationDeletedWhileItLoadsFreesNothingTheLoaderSti
 {
     AssetFolder folder("");
     SetCommandLineArgs(0, nullptr);
-    gDeleting = false;
+    gLoaderEnded = false;
+    gDestructorsRunning = false;
+    gLoaderEndedBeforeAnyDestructor = false;
     auto* app = new LateLoaderApp();
     app->Init();
     app->StartLoading();
     // No Shutdown: the images, the font and the sounds the loader fills are
-    // freed only after it has ended (the sanitizers see any of them freed
-    // early or left behind).
+    // freed only after it has ended.
     delete app;
-    EXPECT_TRUE(gDeleting);
+    EXPECT_TRUE(gLoaderEndedBeforeAnyDestructor);
 }
 
 // Calls ExitProcess from the loading thread.

@@ -268,6 +268,18 @@ TEST(TumbrixDemoTest, ARecordingSavesThePlayersVolumesAndReplaysTheSame)
         fs::temp_directory_path() / ("tumbrix_e2e_volumes_" + std::to_string(Platform::GetProcessId()));
     fs::remove_all(folder);
     fs::create_directories(folder);
+    // However the test ends, the data folder is the default again and the
+    // folder is gone.
+    struct Restore
+    {
+        fs::path folder;
+        ~Restore()
+        {
+            SetDataFolder("");
+            std::error_code ignored;
+            fs::remove_all(folder, ignored);
+        }
+    } restore{folder};
     const std::string demo = (folder / "volumes.dmo").string();
     const std::string saveFile = (folder / Board::kSaveFileName).string();
     DemoExpectations recorded;
@@ -314,8 +326,6 @@ TEST(TumbrixDemoTest, ARecordingSavesThePlayersVolumesAndReplaysTheSame)
         EXPECT_DOUBLE_EQ(run.GetBoard()->musicVolume, moved);
     }
     EXPECT_EQ(SavedRecords(saveFile).musicVolume, static_cast<int32_t>(moved)); // the replay wrote nothing
-    SetDataFolder("");
-    fs::remove_all(folder);
 }
 
 } // namespace

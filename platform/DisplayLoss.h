@@ -1,0 +1,30 @@
+#pragma once
+// The display going away under a running program: the X server ended (a
+// logout, a crashed or restarted display server) or the window was destroyed
+// from outside. Xlib would end the process on the spot; here the application
+// first ends its run in order with no further display call, so its records,
+// settings and demo are saved, and the program then ends with a note on
+// stderr and status 1.
+#include <string>
+
+namespace Lumo::Platform {
+
+// What runs before the program ends for a lost display: the application's
+// orderly end, making no display call. The thread that sets it is the main
+// thread, the only one that runs it.
+void SetDisplayLostHandler(void (*handler)());
+// True once the display is gone: the video back end makes no more display
+// calls from then on.
+bool DisplayLost();
+// The display is gone; reason goes into the note. On the main thread: runs the
+// handler, then ends the process with status 1. On another thread: marks the
+// display lost and waits for the main thread to do so (EndIfDisplayLost).
+[[noreturn]] void EndForLostDisplay(const std::string& reason);
+// The main loop calls this once a pass: it ends the process as
+// EndForLostDisplay does once another thread found the display gone.
+void EndIfDisplayLost();
+// Leads Xlib's error and I/O-error handlers (both end the process) to
+// EndForLostDisplay. For the SDL back end on X11.
+void InstallX11DisplayLossHandlers();
+
+} // namespace Lumo::Platform
