@@ -217,6 +217,8 @@ protected:
     // thing in its destructor, so the loader never outlives its members. The
     // base's destructor waits for a loader that has finished, and stops the
     // program when one still runs by then (the members it fills are gone).
+    // Once the display is lost, a loader still at work is left to the
+    // process's end (it may be held in a display call).
     void EndLoadingThread();
     // Ends the run in order: waits for the loading thread, then the game's
     // hook, the music, the codec, the settings and the demo. Every way out

@@ -331,6 +331,19 @@ int CreateLockedTemporary(const std::string& target, mode_t mode, std::string& n
     return -1;
 }
 
+// The folder a new file beside the host path goes into; "" for the current one.
+std::string FolderOf(const std::string& hostPath)
+{
+    return hostPath.find('/') == std::string::npos ? std::string() : DirectoryOf(hostPath);
+}
+
+// Why no new file can be made in the folder ("" is the current folder).
+std::string CannotCreateFileIn(const std::string& folder, int error)
+{
+    return "cannot create a file in " + (folder.empty() ? std::string("the current folder") : folder) + ": " +
+           ErrorText(error);
+}
+
 // Makes a finished rename durable; failure here loses nothing already written.
 void SyncDirectory(const std::string& folder)
 {
@@ -453,9 +466,8 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size,
     const FileDescriptor fd(CreateLockedTemporary(target, replaces ? 0600 : 0666, temp));
     if (!fd.IsOpen())
     {
-        // It is the temporary beside the file that cannot be made.
-        const std::string why = ErrorText(errno);
-        return Fail(error, "cannot write " + target + ": cannot create a file in " + DirectoryOf(target) + ": " + why);
+        const int why = errno; // it is the temporary beside the file that cannot be made
+        return Fail(error, "cannot write " + target + ": " + CannotCreateFileIn(FolderOf(target), why));
     }
 
     std::string reason;
@@ -503,8 +515,7 @@ bool CanCreateFileIn(const std::string& folder, std::string* error)
     std::string probe;
     const FileDescriptor fd(CreateUniqueFile(JoinPath(host, ".probe"), 0600, probe));
     if (!fd.IsOpen())
-        return Fail(error, "cannot create a file in " + (host.empty() ? std::string("the current folder") : host) +
-                               ": " + ErrorText(errno));
+        return Fail(error, CannotCreateFileIn(host, errno));
     if (unlink(probe.c_str()) != 0)
         Log("FILE", "cannot remove " + probe + ": " + ErrorText(errno));
     return true;
@@ -514,9 +525,7 @@ bool CanWriteFileAtomically(const std::string& path, std::string* error)
 {
     if (path.empty())
         return Fail(error, "cannot write a file without a name");
-    const std::string target = FollowLinks(MapPath(path));
-    const size_t slash = target.rfind('/');
-    return CanCreateFileIn(slash == std::string::npos ? std::string() : DirectoryOf(target), error);
+    return CanCreateFileIn(FolderOf(FollowLinks(MapPath(path))), error);
 }
 
 bool CreateDirectories(const std::string& path, std::string* error)

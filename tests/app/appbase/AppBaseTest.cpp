@@ -468,39 +468,23 @@ TEST(AppBaseTest, DeletingAStartedApplicationWaitsForItsLoaderBeforeAnyDestructo
     EXPECT_TRUE(gLoadedBeforeDestruction);
 }
 
-// A subclass on the stack that never waits for its loader itself; its loader
-// works until gHoldLoader is let go.
-std::atomic<bool> gHoldLoader{false};
-
-class UnwaitedApp : public LumoAppBase
-{
-public:
-    void LoadResources() override
-    {
-        while (gHoldLoader)
-            std::this_thread::yield();
-        filled.assign(4096, 7);
-    }
-    std::vector<int> filled;
-};
-
+// The same subclass on the stack: a loader that has finished needs no
+// Shutdown, one still at work when the destructors have run stops the program.
 TEST(AppBaseTest, AFinishedLoaderNeedsNoShutdownWhileOneStillAtWorkStopsTheProgram)
 {
-    gHoldLoader = false;
     {
-        UnwaitedApp app;
+        ForgetfulApp app;
         app.StartLoading();
+        app.mShutdownRequested = true; // lets the loader finish
         while (!app.mLoaded)
             std::this_thread::yield();
-    } // no Shutdown: the finished loader is waited for quietly
+    } // waited for quietly
     EXPECT_DEATH(
         {
-            gHoldLoader = true;
-            UnwaitedApp app;
+            ForgetfulApp app;
             app.StartLoading();
         },
         "destroyed while its loading thread still runs");
-    gHoldLoader = false;
 }
 
 TEST(AppBaseTest, AShutdownWaitsForTheLoadingThreadBeforeTheDemoIsWritten)
