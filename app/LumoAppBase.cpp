@@ -28,6 +28,9 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <mutex>
+#include <optional>
+#include <utility>
 
 namespace Lumo {
 
@@ -57,6 +60,37 @@ void EndRunForLostDisplay()
         gAppBase->Shutdown();
 }
 
+// The applications made with more than the default alignment, with theirs:
+// the destroying delete, which knows only the object, frees each as it was
+// allocated.
+struct OverAlignedList
+{
+    std::mutex mutex;
+    std::vector<std::pair<void*, std::align_val_t>> made;
+};
+
+OverAlignedList& OverAlignedApps()
+{
+    static OverAlignedList list;
+    return list;
+}
+
+std::optional<std::align_val_t> TakeOverAlignment(void* memory)
+{
+    OverAlignedList& list = OverAlignedApps();
+    std::lock_guard<std::mutex> lock(list.mutex);
+    for (auto it = list.made.begin(); it != list.made.end(); ++it)
+    {
+        if (it->first == memory)
+        {
+            const std::align_val_t alignment = it->second;
+            list.made.erase(it);
+            return alignment;
+        }
+    }
+    return std::nullopt;
+}
+
 uint32_t VolumeToSetting(double volume)
 {
     return static_cast<uint32_t>(std::lround(std::clamp(volume, 0.0, 1.0) * 100.0));
@@ -75,6 +109,7 @@ LumoAppBase::LumoAppBase()
 {
     gAppBase = this;
     Platform::SetDisplayLostHandler(&EndRunForLostDisplay);
+    Platform::IgnoreBrokenPipes();
     mClock = std::make_unique<Platform::SystemClock>();
     if (Platform::IsHeadless())
         mClock = std::make_unique<Platform::VirtualClock>();
@@ -109,13 +144,38 @@ void LumoAppBase::operator delete(void* memory)
     ::operator delete(memory);
 }
 
+void* LumoAppBase::operator new(std::size_t size, std::align_val_t alignment)
+{
+    void* memory = ::operator new(size, alignment);
+    try
+    {
+        std::lock_guard<std::mutex> lock(OverAlignedApps().mutex);
+        OverAlignedApps().made.emplace_back(memory, alignment);
+    }
+    catch (...)
+    {
+        ::operator delete(memory, alignment);
+        throw;
+    }
+    return memory;
+}
+
+void LumoAppBase::operator delete(void* memory, std::align_val_t alignment)
+{
+    (void)TakeOverAlignment(memory);
+    ::operator delete(memory, alignment);
+}
+
 void LumoAppBase::operator delete(LumoAppBase* app, std::destroying_delete_t)
 {
     app->mShutdownRequested = true;
     app->EndLoadingThread();
     void* whole = dynamic_cast<void*>(app);
     app->~LumoAppBase(); // virtual: the whole object, most derived first
-    ::operator delete(whole);
+    if (const std::optional<std::align_val_t> alignment = TakeOverAlignment(whole))
+        ::operator delete(whole, *alignment);
+    else
+        ::operator delete(whole);
 }
 
 LumoAppBase::~LumoAppBase()
@@ -298,6 +358,10 @@ void LumoAppBase::Start()
             virtualClock->Advance(10);
     }
     ShutdownOnMainThread();
+    // Another thread met a lost display while the run was ending (a box of the
+    // loader, while the end waited for it): all is saved, so the program ends
+    // as for any lost display.
+    Platform::EndIfDisplayLost();
     Platform::DebugOutputF("Updates: %d, draws: %d\n", mUpdateCount.load(), mDrawCount);
 }
 

@@ -58,6 +58,9 @@ public:
     // a constructor throws (no object to destroy then).
     static void* operator new(std::size_t size);
     static void operator delete(void* memory);
+    // The same for a subclass that needs more than the default alignment.
+    static void* operator new(std::size_t size, std::align_val_t alignment);
+    static void operator delete(void* memory, std::align_val_t alignment);
     LumoAppBase(const LumoAppBase&) = delete;
     LumoAppBase& operator=(const LumoAppBase&) = delete;
 
@@ -277,7 +280,7 @@ private:
     std::vector<Widget*> mSafeDeleteList;
 
     // Demos.
-    bool mRecordingDemo = false;
+    std::atomic<bool> mRecordingDemo{false}; // the loader reads it while the end clears it
     bool mPlayingDemo = false;
     std::string mDemoFileName;
     DemoFile mDemo;             // recorded so far, or being played

@@ -24,7 +24,7 @@ bool LumoAppBase::StartDemo()
         std::string error;
         if (!mDemo.Load(mDemoFileName, error))
         {
-            ShowFatalError("Could not play the demo file " + mDemoFileName + ": " + error);
+            ShowFatalError("Could not play the demo file " + error); // the reason starts with the file
             return false;
         }
         mPlayingDemo = true;

@@ -38,7 +38,10 @@ bool LumoAppBase::RunOnePass()
     Platform::EndIfDisplayLost();
     // SIGTERM, SIGINT or SIGHUP ends the run like the window's close button.
     if (Platform::StopSignalReceived() && !mShutdown)
+    {
+        Platform::DebugOutput("Stop signal received: ending the run\n");
         Shutdown();
+    }
     if (mShutdownRequested && !mShutdown)
         ShutdownOnMainThread();
     if (mShutdown)

@@ -1,10 +1,10 @@
 #pragma once
 // The display going away under a running program: the X server ended (a
-// logout, a crashed or restarted display server) or the window was destroyed
-// from outside. Xlib would end the process on the spot; here the application
-// first ends its run in order with no further display call, so its records,
-// settings and demo are saved, and the program then ends with a note on
-// stderr and status 1.
+// logout, a crashed or restarted display server), the window was destroyed
+// from outside, or the server refused a request. Xlib would end the process on
+// the spot; here the application first ends its run in order with no further
+// display call, so its records, settings and demo are saved, and the program
+// then ends with a note on stderr and status 1.
 #include <string>
 
 namespace Lumo::Platform {
@@ -17,14 +17,22 @@ void SetDisplayLostHandler(void (*handler)());
 // calls from then on.
 bool DisplayLost();
 // The display is gone; reason goes into the note. On the main thread: runs the
-// handler, then ends the process with status 1. On another thread: marks the
-// display lost and waits for the main thread to do so (EndIfDisplayLost).
-[[noreturn]] void EndForLostDisplay(const std::string& reason);
+// handler, then ends the process with status 1; it does not return. On another
+// thread: marks the display lost and returns at once, so that thread never
+// waits while it may hold a display lock; the main thread ends the run at its
+// next pass (EndIfDisplayLost).
+void EndForLostDisplay(const std::string& reason);
 // The main loop calls this once a pass: it ends the process as
 // EndForLostDisplay does once another thread found the display gone.
 void EndIfDisplayLost();
 // Leads Xlib's error and I/O-error handlers (both end the process) to
-// EndForLostDisplay. For the SDL back end on X11.
+// EndForLostDisplay, for this process only: a forked copy of it (SDL shows an
+// X message box from one) that meets them ends at once and saves nothing. For
+// the SDL back end on X11.
 void InstallX11DisplayLossHandlers();
+// Lets a thread other than the main one come back out of Xlib after meeting a
+// lost connection to this display (an Xlib Display*), so the main thread can
+// end the run. For the connection the window is on.
+void WatchX11Display(void* display);
 
 } // namespace Lumo::Platform

@@ -19,6 +19,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <sys/xattr.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -306,9 +307,11 @@ std::atomic<void (*)(const std::string&)> gTemporaryCreatedHook{nullptr};
 // it. The stale-temporary clean-up of another writer may take a file in the
 // moment between its creation and its lock; once locked, a name that still is
 // this file stays this writer's until its rename, otherwise a new name is
-// tried. Returns the descriptor (name set) or -1 with errno set.
-int CreateLockedTemporary(const std::string& target, mode_t mode, std::string& name)
+// tried. Returns the descriptor (name set), or -1 with errno set, or -1 with
+// taken set when every name tried was taken before its lock.
+int CreateLockedTemporary(const std::string& target, mode_t mode, std::string& name, bool& taken)
 {
+    taken = false;
     constexpr int kAttempts = 16;
     for (int attempt = 0; attempt < kAttempts; ++attempt)
     {
@@ -327,8 +330,29 @@ int CreateLockedTemporary(const std::string& target, mode_t mode, std::string& n
             return fd.Release();
         Log("FILE", "the temporary " + name + " was taken away before it was locked; trying a new one");
     }
-    errno = EAGAIN;
+    taken = true;
     return -1;
+}
+
+// Gives the new file the replaced one's own ACL, or none when that had none
+// (the new file may have got its folder's default ACL). True when done or when
+// the file system keeps no ACLs.
+bool CopyAccessAcl(const std::string& from, int to)
+{
+    static const char kName[] = "system.posix_acl_access";
+    std::vector<char> acl(256);
+    ssize_t size = getxattr(from.c_str(), kName, acl.data(), acl.size());
+    if (size < 0 && errno == ERANGE)
+    {
+        const ssize_t needed = getxattr(from.c_str(), kName, nullptr, 0);
+        acl.resize(needed > 0 ? static_cast<size_t>(needed) : 0);
+        size = needed > 0 ? getxattr(from.c_str(), kName, acl.data(), acl.size()) : -1;
+    }
+    if (size >= 0)
+        return fsetxattr(to, kName, acl.data(), static_cast<size_t>(size), 0) == 0;
+    if (errno != ENODATA && errno != ENOTSUP)
+        return false;
+    return fremovexattr(to, kName) == 0 || errno == ENODATA || errno == ENOTSUP;
 }
 
 // The folder a new file beside the host path goes into; "" for the current one.
@@ -459,13 +483,16 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size,
     // A new file is created as any new file in its folder is: 0666 less the
     // umask, or what the folder's default ACL grants. A file that replaces
     // another is owner-only until all its bytes are in, then takes the
-    // replaced file's permissions.
+    // replaced file's permissions: its ACL and its mode bits.
     struct stat old;
     const bool replaces = stat(target.c_str(), &old) == 0;
     std::string temp;
-    const FileDescriptor fd(CreateLockedTemporary(target, replaces ? 0600 : 0666, temp));
+    bool taken = false;
+    const FileDescriptor fd(CreateLockedTemporary(target, replaces ? 0600 : 0666, temp, taken));
     if (!fd.IsOpen())
     {
+        if (taken)
+            return Fail(error, "cannot write " + target + ": another writer holds the file");
         const int why = errno; // it is the temporary beside the file that cannot be made
         return Fail(error, "cannot write " + target + ": " + CannotCreateFileIn(FolderOf(target), why));
     }
@@ -473,7 +500,7 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size,
     std::string reason;
     if (!WriteAll(fd.Get(), data, size))
         reason = "cannot write " + target + ": " + ErrorText(errno);
-    else if (replaces && fchmod(fd.Get(), old.st_mode & 07777) != 0)
+    else if (replaces && (!CopyAccessAcl(target, fd.Get()) || fchmod(fd.Get(), old.st_mode & 07777) != 0))
         reason = "cannot set the permissions of " + target + ": " + ErrorText(errno);
     else if (fsync(fd.Get()) != 0)
         reason = "cannot write " + target + ": " + ErrorText(errno);

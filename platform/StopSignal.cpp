@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <unistd.h>
 
 namespace Lumo::Platform {
 
@@ -12,9 +13,23 @@ namespace {
 // A handler may only touch lock-free atomics.
 std::atomic<bool> gStopSignal{false};
 static_assert(std::atomic<bool>::is_always_lock_free);
+// The process that installed the handlers.
+std::atomic<pid_t> gOwner{0};
+static_assert(std::atomic<pid_t>::is_always_lock_free);
 
-extern "C" void OnStopSignal(int)
+extern "C" void OnStopSignal(int signalNumber)
 {
+    if (getpid() != gOwner.load(std::memory_order_relaxed))
+    {
+        // A forked copy: the signal, blocked while this runs, comes again
+        // once it returns and does what it would have done uncaught.
+        struct sigaction standard = {};
+        standard.sa_handler = SIG_DFL;
+        sigemptyset(&standard.sa_mask);
+        sigaction(signalNumber, &standard, nullptr);
+        raise(signalNumber);
+        return;
+    }
     gStopSignal.store(true, std::memory_order_relaxed);
 }
 
@@ -42,9 +57,18 @@ void InstallStopSignalHandlers()
     // A second Ctrl+C or kill ends a program that does not stop. A closing
     // terminal's hang-up can come twice (from the kernel and from the shell):
     // it must not end the run before its records are saved.
+    gOwner.store(getpid(), std::memory_order_relaxed);
     Install(SIGTERM, true);
     Install(SIGINT, true);
     Install(SIGHUP, false);
+}
+
+void IgnoreBrokenPipes()
+{
+    struct sigaction ignore = {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    sigaction(SIGPIPE, &ignore, nullptr);
 }
 
 bool StopSignalReceived()

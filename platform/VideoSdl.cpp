@@ -6,6 +6,7 @@
 
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
+#include <SDL_syswm.h>
 
 #include <cstdio>
 #include <cstring>
@@ -125,6 +126,12 @@ bool SdlVideo::CreateWindow(const std::string& title, int width, int height, boo
         mWindow.reset();
         return false;
     }
+    // A thread other than this one (a message box of the loader) that meets a
+    // lost X server on the window's connection comes back out of Xlib.
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(mWindow.get(), &info) && info.subsystem == SDL_SYSWM_X11)
+        WatchX11Display(info.info.x11.display);
     // Full screen scales the game area to the desktop, keeping its aspect.
     SDL_RenderSetLogicalSize(mRenderer.get(), width, height);
     SDL_SetRenderDrawColor(mRenderer.get(), 0, 0, 0, 255);

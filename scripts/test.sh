@@ -3,8 +3,9 @@
 # their seed corpora) and an ASan+UBSan build with clang (fuzz targets are real
 # libFuzzer binaries and replay their corpora under the sanitizers). The tests
 # run with an empty home folder, which must still be empty afterwards (the
-# fonts' own cache aside). Run as root, it also runs the tests that need a
-# normal user as one.
+# fonts' own cache aside). The tests that need a real X server (Xvfb) must
+# have run and passed, not skipped. Run as root, it also runs the tests that
+# need a normal user as one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup-deps.sh
@@ -22,9 +23,17 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LUMO_HEADLESS=1
 status=0
 home=$(mktemp -d "${TMPDIR:-/tmp}/lumo-test-home.XXXXXX")
-trap 'rm -rf "$home"' EXIT
+results=$(mktemp "${TMPDIR:-/tmp}/lumo-test-results.XXXXXX")
+trap 'rm -rf "$home" "$results"' EXIT
 in_empty_home() { env -u XDG_DATA_HOME -u XDG_CONFIG_HOME -u XDG_CACHE_HOME HOME="$home" "$@"; }
-in_empty_home ctest --test-dir build/release -j "$jobs" --output-on-failure --timeout 300 || status=1
+in_empty_home ctest --test-dir build/release -j "$jobs" --output-on-failure --timeout 300 \
+  --output-junit "$results" || status=1
+for test in tumbrix_real_window platform_display_loss_real_x; do
+  if ! grep -q "<testcase name=\"$test\" [^>]*status=\"run\"" "$results"; then
+    echo "test.sh: $test did not run and pass; it needs Xvfb, xdotool and x11-utils"
+    status=1
+  fi
+done
 in_empty_home ctest --test-dir build/asan -j "$jobs" --output-on-failure --timeout 600 || status=1
 left=$(find "$home" -mindepth 1 -not -path "$home/.cache" -not -path "$home/.cache/fontconfig" \
          -not -path "$home/.cache/fontconfig/*")

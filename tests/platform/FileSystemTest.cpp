@@ -90,22 +90,22 @@ unsigned Mode(const std::string& path)
     return static_cast<unsigned>(fs::status(path).permissions() & fs::perms::mask);
 }
 
-// Gives the folder a default ACL that grants a named group rwx, as
-// "setfacl -d -m g:4242:rwx" does; false where the file system has no ACLs.
-bool SetDefaultGroupAcl(const std::string& folder)
+// An ACL in the kernel's form: a version word, then (tag, permissions, id)
+// entries sorted by tag: owner 0x01, named users 0x02, owning group 0x04,
+// named groups 0x08, mask 0x10, others 0x20.
+struct AclEntry
 {
-    // The kernel's form: a version word, then (tag, permissions, id) entries
-    // sorted by tag: owner, owning group, the named group, mask, others.
-    struct Entry
-    {
-        uint16_t tag, perm;
-        uint32_t id;
-    };
-    constexpr uint32_t kVersion = 2, kNoId = 0xFFFFFFFF;
-    const Entry entries[] = {{0x01, 7, kNoId}, {0x04, 5, kNoId}, {0x08, 7, 4242}, {0x10, 7, kNoId}, {0x20, 0, kNoId}};
+    uint16_t tag, perm;
+    uint32_t id;
+};
+constexpr uint32_t kNoId = 0xFFFFFFFF;
+
+std::vector<uint8_t> AclValue(std::initializer_list<AclEntry> entries)
+{
+    constexpr uint32_t kVersion = 2;
     std::vector<uint8_t> value(sizeof kVersion);
     std::memcpy(value.data(), &kVersion, sizeof kVersion);
-    for (const Entry& entry : entries)
+    for (const AclEntry& entry : entries)
     {
         const size_t at = value.size();
         value.resize(at + 8);
@@ -113,7 +113,25 @@ bool SetDefaultGroupAcl(const std::string& folder)
         std::memcpy(&value[at + 2], &entry.perm, 2);
         std::memcpy(&value[at + 4], &entry.id, 4);
     }
+    return value;
+}
+
+// Gives the folder a default ACL that grants a named group rwx, as
+// "setfacl -d -m g:4242:rwx" does; false where the file system has no ACLs.
+bool SetDefaultGroupAcl(const std::string& folder)
+{
+    const std::vector<uint8_t> value =
+        AclValue({{0x01, 7, kNoId}, {0x04, 5, kNoId}, {0x08, 7, 4242}, {0x10, 7, kNoId}, {0x20, 0, kNoId}});
     return setxattr(folder.c_str(), "system.posix_acl_default", value.data(), value.size(), 0) == 0;
+}
+
+// The file's own ACL as the kernel keeps it; empty when it has none.
+std::vector<uint8_t> AccessAcl(const std::string& path)
+{
+    std::vector<uint8_t> value(256);
+    const ssize_t size = getxattr(path.c_str(), "system.posix_acl_access", value.data(), value.size());
+    value.resize(size > 0 ? static_cast<size_t>(size) : 0);
+    return value;
 }
 
 TEST(FileSystemTest, AtomicWriteKeepsThePermissionBits)
@@ -148,6 +166,30 @@ TEST(FileSystemTest, AtomicWriteKeepsThePermissionBits)
     if (hasAcl)
     {
         EXPECT_EQ(Mode(tmp / "shared/settings.ini") & 070u, 060u) << std::oct << Mode(tmp / "shared/settings.ini");
+    }
+
+    // A replaced file keeps its ACL too: 0640 plus rw- for the user 4243
+    // ("setfacl -m u:4243:rw"), whose mask shows as the group's bits.
+    WriteText(tmp / "shared.dat", "old");
+    const std::vector<uint8_t> acl =
+        AclValue({{0x01, 6, kNoId}, {0x02, 6, 4243}, {0x04, 4, kNoId}, {0x10, 6, kNoId}, {0x20, 0, kNoId}});
+    if (setxattr((tmp / "shared.dat").c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) == 0)
+    {
+        ASSERT_TRUE(WriteFileAtomically(tmp / "shared.dat", "new", 3));
+        EXPECT_EQ(ReadText(tmp / "shared.dat"), "new");
+        EXPECT_EQ(AccessAcl(tmp / "shared.dat"), acl);
+        EXPECT_EQ(Mode(tmp / "shared.dat"), 0660u) << std::oct << Mode(tmp / "shared.dat");
+    }
+    // And one without an ACL gets none, not the one its folder gives new files.
+    if (hasAcl)
+    {
+        WriteText(tmp / "shared/plain.dat", "old");
+        removexattr((tmp / "shared/plain.dat").c_str(), "system.posix_acl_access");
+        fs::permissions(tmp / "shared/plain.dat", static_cast<fs::perms>(0640));
+        ASSERT_TRUE(AccessAcl(tmp / "shared/plain.dat").empty());
+        ASSERT_TRUE(WriteFileAtomically(tmp / "shared/plain.dat", "new", 3));
+        EXPECT_TRUE(AccessAcl(tmp / "shared/plain.dat").empty());
+        EXPECT_EQ(Mode(tmp / "shared/plain.dat"), 0640u) << std::oct << Mode(tmp / "shared/plain.dat");
     }
 
     // Through a link, the file at its end keeps them.
@@ -195,6 +237,18 @@ TEST(FileSystemTest, ATemporaryIsOwnerOnlyAndOneTakenBeforeItsLockIsReplaced)
     for (const unsigned mode : gSeen.modes)
         EXPECT_EQ(mode & 077u, 0u) << "readable by others: " << std::oct << mode;
     EXPECT_EQ(std::distance(fs::directory_iterator(tmp.Path()), fs::directory_iterator()), 1) << "no temporary";
+
+    // Taken every time: the write gives up and says another writer holds the
+    // file, which is the cause, not the errno it ended with.
+    SetTemporaryCreatedHook([](const std::string& temporary) { fs::remove(temporary); });
+    std::string reason;
+    const bool taken = WriteFileAtomically(tmp / "save.dat", "lost", 4, &reason);
+    SetTemporaryCreatedHook(nullptr);
+    EXPECT_FALSE(taken);
+    EXPECT_EQ(ReadText(tmp / "save.dat"), "new");
+    EXPECT_NE(reason.find("cannot write " + (tmp / "save.dat") + ": another writer holds the file"),
+              std::string::npos)
+        << reason;
 }
 
 TEST(FileSystemTest, FailedAtomicWriteKeepsTheOldStateAndSaysWhy)

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace Lumo::Platform {
 namespace {
@@ -84,6 +86,32 @@ TEST(StopSignal, ASignalRaisesTheFlagAndAnIgnoredOneStaysIgnored)
     ASSERT_NE(ActionOf(SIGHUP).sa_handler, SIG_DFL);
     std::raise(SIGHUP);
     EXPECT_TRUE(StopSignalReceived());
+}
+
+// A forked copy of the program (an X message box) never polls the flag: a
+// stop signal ends it as if nothing were caught, while the program itself
+// still only raises its flag.
+TEST(StopSignal, AForkedCopyTakesTheDefaultAction)
+{
+    const SavedSignals saved;
+    for (const int signalNumber : {SIGTERM, SIGHUP})
+    {
+        std::signal(signalNumber, SIG_DFL);
+        ClearStopSignal();
+        InstallStopSignalHandlers();
+        const pid_t copy = fork();
+        if (copy == 0)
+        {
+            std::raise(signalNumber);
+            std::_Exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(copy, &status, 0), copy);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signalNumber) << signalNumber << ": " << status;
+        EXPECT_FALSE(StopSignalReceived());
+        std::raise(signalNumber);
+        EXPECT_TRUE(StopSignalReceived()) << signalNumber;
+    }
 }
 
 } // namespace

@@ -468,6 +468,28 @@ TEST(AppBaseTest, DeletingAStartedApplicationWaitsForItsLoaderBeforeAnyDestructo
     EXPECT_TRUE(gLoadedBeforeDestruction);
 }
 
+// An application is made and freed through the class's own allocation: a
+// subclass that needs more than the default alignment gets it, and is freed
+// as it was made (the sanitizer build checks the pair).
+class alignas(4096) OverAlignedApp : public LumoAppBase
+{
+public:
+    char page[4096] = {};
+};
+
+TEST(AppBaseTest, AnOverAlignedApplicationGetsAlignedMemory)
+{
+    for (int i = 0; i < 2; ++i)
+    {
+        auto* app = new OverAlignedApp();
+        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(app) % 4096, 0u);
+        app->page[4095] = 1;
+        delete app;
+    }
+    auto* plain = new ForgetfulApp();
+    delete plain;
+}
+
 // The same subclass on the stack: a loader that has finished needs no
 // Shutdown, one still at work when the destructors have run stops the program.
 TEST(AppBaseTest, AFinishedLoaderNeedsNoShutdownWhileOneStillAtWorkStopsTheProgram)

@@ -13,6 +13,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <sys/wait.h>
 #include <vector>
 
 namespace Lumo {
@@ -139,6 +140,16 @@ TEST_F(ProgramRunTest, FatalErrorsReachStderrWithoutTheDebugSwitch)
     EXPECT_NE(result.err.find("FATAL ERROR: Invalid command line parameter: -nosuchoption"), std::string::npos)
         << result.err;
 
+    // A demo that cannot be read says why, naming the file once.
+    const std::string missing = (mRoot / "missing.dmo").string();
+    result = Run(kBin, "", "-play -demofile=" + Quote(missing));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("FATAL ERROR: Could not play the demo file " + missing +
+                              ": cannot read the file (No such file or directory)\n"),
+              std::string::npos)
+        << result.err;
+    EXPECT_EQ(result.err.find(missing), result.err.rfind(missing)) << result.err;
+
     // A recording that cannot be written is refused before the run, not lost after it.
     result = Run(kBin, "LUMO_MAX_UPDATES=5", "-record -demofile=" + Quote((mRoot / "missing" / "x.dmo").string()));
     EXPECT_EQ(result.status, 1);
@@ -165,6 +176,24 @@ TEST_F(ProgramRunTest, FatalErrorsReachStderrWithoutTheDebugSwitch)
         names.insert(entry.path().filename().string());
     EXPECT_EQ(names, (std::set<std::string>{"config", "data", "notes.txt", "status.txt", "stderr.txt", "x.dmo",
                                             "x.dmo.check", "y.dmo", "y.dmo.check"}));
+}
+
+// Error output into a pipe whose reader is gone (a terminal that closed under
+// "tumbrix | tee log"): every write to it fails, and the run still ends in
+// order, its demo written, instead of dying of SIGPIPE at the first line.
+TEST_F(ProgramRunTest, ErrorOutputWithNoReaderLeftNeverEndsTheRun)
+{
+    const fs::path demo = mRoot / "run.dmo";
+    const std::string broken = "perl -e 'pipe(my $r, my $w) or die; close $r; open(STDERR, \">&\", $w) or die;"
+                               " exec @ARGV or die' -- ";
+    const std::string command = "cd " + Quote(kBin.string()) + " && LUMO_HEADLESS=1 LUMO_DEBUG_OUTPUT=1" +
+                                " LUMO_MAX_UPDATES=20 LUMO_DATA_DIR=" + Quote((mRoot / "data").string()) +
+                                " LUMO_CONFIG_DIR=" + Quote((mRoot / "config").string()) + " " + broken +
+                                Quote(kProgram.string()) + " -record -demofile=" + Quote(demo.string());
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "141 is a death by SIGPIPE";
+    EXPECT_TRUE(fs::exists(demo));
 }
 
 // The pack command as the README gives it: "cd <bin> && ./pakbuild <args>".

@@ -1,0 +1,178 @@
+#!/usr/bin/env bash
+# The game in a real window, under an X server of its own that ends under it as
+# at a logout:
+#   1. in the middle of a recorded run: the game ends with status 1 within 10 s,
+#      its records, settings and demo saved, and the demo replays headless;
+#   2. while the loader's error box is open (an image is missing): within 10 s
+#      no process of the game is left, and the settings are written;
+#   3. the same after a SIGTERM that came while the box was open.
+# Each run works on a copy of the build's program folder, inside a folder of
+# its own that is removed at the end.
+# Usage: RealWindow.sh BIN   (the folder of the program and its assets)
+set -u
+bin=$(cd "$1" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../XServer.sh"
+skip_without Xvfb xdotool xev xwininfo
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/lumo-real-window.XXXXXX")
+clicker=
+cleanup()
+{
+  [ -n "$clicker" ] && kill "$clicker" 2>/dev/null
+  pkill -KILL -f -- "$work/" 2>/dev/null
+  end_x_server
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+failures=0
+fail()
+{
+  echo "FAILED: $*"
+  failures=$((failures + 1))
+}
+
+# A copy of the program folder; with "broken", one image the loader needs is missing.
+make_run_folder()
+{
+  local folder=$1
+  mkdir -p "$folder"
+  cp -a "$bin/tumbrix" "$bin/images" "$bin/sound" "$bin/demo_board" "$folder/"
+  cp -a "$bin"/lib*.so "$folder/"
+  if [ "${2:-}" = broken ]; then
+    rm "$folder/images/beach_day_tile.png"
+  fi
+}
+
+# start_game RUN CASE ARGS...: starts the program of RUN in a window, its data,
+# settings and home in CASE, its error output in CASE/err.txt; sets game_pid.
+start_game()
+{
+  local run=$1 case_dir=$2
+  shift 2
+  mkdir -p "$case_dir/data" "$case_dir/config" "$case_dir/home"
+  (cd "$run" && exec env -u LUMO_HEADLESS -u LUMO_MAX_UPDATES -u LUMO_CAPTURE_DIR -u LUMO_CAPTURE_FRAMES \
+     -u LUMO_AUDIO_CAPTURE -u LUMO_LOADING_DELAY_MS -u XDG_DATA_HOME -u XDG_CONFIG_HOME \
+     HOME="$case_dir/home" XDG_CACHE_HOME="$case_dir/home/.cache" LUMO_DEBUG_OUTPUT=1 LUMO_AUDIO=off \
+     LUMO_DATA_DIR="$case_dir/data" LUMO_CONFIG_DIR="$case_dir/config" "$run/tumbrix" "$@") \
+    >"$case_dir/out.txt" 2>"$case_dir/err.txt" &
+  game_pid=$!
+}
+
+# The processes of the program of RUN: the game and any copy of it (a message
+# box is shown by a forked copy).
+game_processes()
+{
+  pgrep -f -- "^$1/tumbrix" | tr '\n' ' '
+}
+
+# end_server_and_wait RUN CASE: ends the X server, then waits at most 10 s for
+# every process of the game to end; sets status to the game's exit status.
+end_server_and_wait()
+{
+  local run=$1 case_dir=$2 pids pid watch=()
+  pids=$(game_processes "$run")
+  end_x_server
+  for pid in $pids; do
+    watch+=("--pid=$pid")
+  done
+  if ! timeout 10 tail "${watch[@]}" -f /dev/null; then
+    fail "$(basename "$case_dir"): processes of the game still run 10 s after the display ended:" \
+         "$(game_processes "$run")"
+    pkill -KILL -f -- "^$run/tumbrix"
+  fi
+  wait "$game_pid" 2>/dev/null
+  status=$?
+  [ -z "$(game_processes "$run")" ] || fail "$(basename "$case_dir"): a process of the game is left"
+}
+
+settings_file()
+{
+  echo "$1/config/SOFTWARE/Varnet/LumoAppFramework/Demo2/settings.ini"
+}
+
+# The settings were written at the end of the run, not only at its start.
+check_settings_written()
+{
+  grep -qx 'InProgress=d:0' "$(settings_file "$1")" 2>/dev/null ||
+    fail "$(basename "$1"): the settings were not written at the end"
+}
+
+show_output()
+{
+  echo "--- $(basename "$1") error output:"
+  grep -v -e takeMenuAction -e "in a transition" "$1/err.txt" | tail -n 20
+}
+
+run=$work/run
+make_run_folder "$run"
+broken=$work/broken
+make_run_folder "$broken" broken
+
+# 1. A recorded run: the pointer rests where the main menu has Options and
+# clicks until the menu takes it; the same place in the options is the sound
+# slider, which each further click sets to the same value (150 of 300).
+case_dir=$work/recorded
+mkdir -p "$case_dir"
+start_x_server "$case_dir/windows.txt" || exit 1
+start_game "$run" "$case_dir" -record -demofile="$case_dir/run.dmo"
+window=$(wait_for_window "$case_dir/windows.txt" "LumoAppFramework: Tumbrix - 1.0.0")
+if [ -z "$window" ]; then
+  fail "recorded: no game window"
+else
+  xdotool mousemove --window "$window" 512 499 click --repeat 1200 --delay 100 1 2>/dev/null &
+  clicker=$!
+  wait_for_line "$case_dir/err.txt" takeMenuAction 2 || fail "recorded: the menus took no clicks"
+  end_server_and_wait "$run" "$case_dir"
+  kill "$clicker" 2>/dev/null
+  wait "$clicker" 2>/dev/null
+  clicker=
+  [ "$status" -eq 1 ] || fail "recorded: exit status $status, expected 1"
+  records=$case_dir/data/Tumbrix/tumbrix.dat
+  if [ "$(stat -c %s "$records" 2>/dev/null)" != 42 ]; then
+    fail "recorded: the records were not saved"
+  elif [ "$(od -An -tu4 -j6 -N4 "$records" | tr -d ' ')" != 150 ]; then
+    fail "recorded: the saved records do not hold the sound volume set"
+  fi
+  check_settings_written "$case_dir"
+  if [ ! -s "$case_dir/run.dmo" ]; then
+    fail "recorded: the demo was not written"
+  else
+    (cd "$run" && env LUMO_HEADLESS=1 LUMO_AUDIO=off LUMO_DATA_DIR="$case_dir/replay" \
+       LUMO_CONFIG_DIR="$case_dir/replay" "$run/tumbrix" -play -demofile="$case_dir/run.dmo") \
+      >/dev/null 2>"$case_dir/replay.txt"
+    replayed=$?
+    [ "$replayed" -eq 0 ] || fail "recorded: the demo replays with status $replayed: $(tail -n 3 "$case_dir/replay.txt")"
+  fi
+fi
+show_output "$case_dir"
+end_x_server
+
+# 2. and 3. The loader's error box is open when the display ends; in 3. the
+# program was asked to end (SIGTERM) while the box was open.
+for name in box box_after_sigterm; do
+  case_dir=$work/$name
+  mkdir -p "$case_dir"
+  start_x_server "$case_dir/windows.txt" || exit 1
+  start_game "$broken" "$case_dir"
+  if ! wait_for_window "$case_dir/windows.txt" "FATAL ERROR" >/dev/null; then
+    fail "$name: the loader's error box did not open"
+  else
+    if [ "$name" = box_after_sigterm ]; then
+      kill -TERM "$game_pid"
+      wait_for_line "$case_dir/err.txt" "Stop signal received" || fail "$name: the SIGTERM was not taken"
+    fi
+    end_server_and_wait "$broken" "$case_dir"
+    [ "$status" -eq 1 ] || fail "$name: exit status $status, expected 1"
+    check_settings_written "$case_dir"
+  fi
+  show_output "$case_dir"
+  end_x_server
+done
+
+if [ $failures -ne 0 ]; then
+  echo "$failures check(s) failed"
+  exit 1
+fi
+echo "the lost display ended every run in order"
