@@ -78,18 +78,23 @@ bool InForkedCopy()
 
 void Report(const std::string& reason, bool xError)
 {
-    gDisplayLost.store(true);
     if (!OnMainThread())
     {
-        LossState& state = State();
-        std::lock_guard<std::mutex> lock(state.mutex);
-        if (state.reason.empty())
         {
-            state.reason = reason;
-            state.xError = xError;
+            LossState& state = State();
+            std::lock_guard<std::mutex> lock(state.mutex);
+            if (state.reason.empty())
+            {
+                state.reason = reason;
+                state.xError = xError;
+            }
         }
-        return; // the main thread ends the process at its next pass
+        // Raised once the reason is kept: the main thread that sees it finds
+        // the reason, and ends the process at its next pass.
+        gDisplayLost.store(true);
+        return;
     }
+    gDisplayLost.store(true);
     static std::atomic<bool> ending{false};
     if (ending.exchange(true))
     {
@@ -105,31 +110,43 @@ void Report(const std::string& reason, bool xError)
     EndProcess();
 }
 
-const char* XErrorName(int code)
+// The error's name: the core protocol's, or the one its extension gives
+// (GLXBadDrawable); empty when there is none.
+std::string XErrorName(Display* display, int code)
 {
-    static const char* const kNames[] = {
+    static const char* const kCoreNames[] = {
         nullptr,     "BadRequest", "BadValue", "BadWindow",   "BadPixmap", "BadAtom",
         "BadCursor", "BadFont",    "BadMatch", "BadDrawable", "BadAccess", "BadAlloc",
         "BadColor",  "BadGC",      "BadIDChoice", "BadName",  "BadLength", "BadImplementation"};
-    return code > 0 && code < static_cast<int>(std::size(kNames)) ? kNames[code] : nullptr;
+    if (code > 0 && code < static_cast<int>(std::size(kCoreNames)))
+        return kCoreNames[code];
+    if (display == nullptr)
+        return "";
+    // Made from what the client knows already: no request to the server.
+    char text[128] = "";
+    XGetErrorText(display, code, text, sizeof text);
+    const std::string name(text, std::strcspn(text, " "));
+    return name.find_first_not_of("0123456789") == std::string::npos ? "" : name;
 }
 
-int OnXError(Display*, XErrorEvent* event)
+int OnXError(Display* display, XErrorEvent* event)
 {
     if (InForkedCopy())
         EndForkedCopy("an X error");
     const int code = event->error_code;
     const int request = event->request_code;
-    const char* name = XErrorName(code);
-    char text[160];
-    if (code == BadWindow || code == BadDrawable)
-        std::snprintf(text, sizeof text, "the window or the display went away (%s, code %d, request %d)", name,
-                      code, request);
-    else if (name != nullptr)
-        std::snprintf(text, sizeof text, "an X error: %s (code %d, request %d)", name, code, request);
+    const std::string name = XErrorName(display, code);
+    // The window destroyed from outside: the server no longer knows it.
+    const bool windowGone = name.find("Window") != std::string::npos || name.find("Drawable") != std::string::npos;
+    char text[200];
+    if (windowGone)
+        std::snprintf(text, sizeof text, "the window or the display went away (%s, code %d, request %d)",
+                      name.c_str(), code, request);
+    else if (!name.empty())
+        std::snprintf(text, sizeof text, "an X error: %s (code %d, request %d)", name.c_str(), code, request);
     else
         std::snprintf(text, sizeof text, "an X error: code %d (request %d)", code, request);
-    Report(text, code != BadWindow && code != BadDrawable);
+    Report(text, !windowGone);
     // Off the main thread: Xlib goes on (its calls now fail) and the main
     // thread ends the run at its next pass.
     return 0;

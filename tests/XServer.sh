@@ -34,13 +34,13 @@ end_x_server()
 }
 
 # follow FILE MATCHER [ARGS...]: gives each line of FILE, which a program is
-# writing, to the shell function MATCHER (with ARGS after it) until it returns
-# 0; fails when a minute passes with no new line.
+# writing (or is about to create), to the shell function MATCHER (with ARGS
+# after it) until it returns 0; fails when a minute passes with no new line.
 follow()
 {
   local file=$1 matcher=$2 line fd tail_pid status=1
   shift 2
-  exec {fd}< <(exec tail -n +1 -f "$file" 2>/dev/null)
+  exec {fd}< <(exec tail -n +1 -F "$file" 2>/dev/null)
   tail_pid=$!
   while IFS= read -r -t 60 line <&"$fd"; do
     if "$matcher" "$line" "$@"; then

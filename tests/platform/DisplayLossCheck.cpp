@@ -13,7 +13,7 @@
 
 #include <SDL.h>
 
-#include <atomic>
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>

@@ -242,9 +242,9 @@ TEST(FileSystemTest, ATemporaryIsOwnerOnlyAndOneTakenBeforeItsLockIsReplaced)
     // file, which is the cause, not the errno it ended with.
     SetTemporaryCreatedHook([](const std::string& temporary) { fs::remove(temporary); });
     std::string reason;
-    const bool taken = WriteFileAtomically(tmp / "save.dat", "lost", 4, &reason);
+    const bool lost = WriteFileAtomically(tmp / "save.dat", "lost", 4, &reason);
     SetTemporaryCreatedHook(nullptr);
-    EXPECT_FALSE(taken);
+    EXPECT_FALSE(lost);
     EXPECT_EQ(ReadText(tmp / "save.dat"), "new");
     EXPECT_NE(reason.find("cannot write " + (tmp / "save.dat") + ": another writer holds the file"),
               std::string::npos)

@@ -21,20 +21,22 @@ cleanup()
 trap cleanup EXIT
 
 failures=0
+number=0
 for run in idle busy idle busy busy busy; do
-  out=$work/out.txt
+  number=$((number + 1))
+  out=$work/out.$number.txt
+  err=$work/err.$number.txt
   start_x_server || exit 1
-  HOME="$work" XDG_CACHE_HOME="$work/.cache" "$program" ${run/busy/} >"$out" 2>"$work/err.txt" &
+  HOME="$work" XDG_CACHE_HOME="$work/.cache" "$program" ${run/busy/} >"$out" 2>"$err" &
   checker=$!
   if ! wait_for_line "$out" ready; then
-    echo "FAILED: $run: the window never showed: $(cat "$work/err.txt")"
-    failures=$((failures + 1))
+    echo "FAILED: $run: the window never showed"
     kill -KILL "$checker" 2>/dev/null
   else
     end_x_server
     if ! timeout 10 tail --pid="$checker" -f /dev/null; then
       echo "FAILED: $run: still running 10 s after the display ended"
-      kill -KILL "$checker"
+      kill -KILL "$checker" 2>/dev/null
     fi
   fi
   wait "$checker" 2>/dev/null
@@ -43,7 +45,7 @@ for run in idle busy idle busy busy busy; do
   expected="saved in order"
   [ "$run" = idle ] && expected="saved in order; the cursor thread returned"
   if [ "$status" -ne 1 ] || ! grep -qxF "$expected" "$out"; then
-    echo "FAILED: $run: status $status (1 expected); output: $(tr '\n' '|' <"$out"); $(tail -n 3 "$work/err.txt")"
+    echo "FAILED: $run: status $status (1 expected); output: $(tr '\n' '|' <"$out"); $(tail -n 3 "$err")"
     failures=$((failures + 1))
   fi
   end_x_server

@@ -3,9 +3,11 @@
 # at a logout:
 #   1. in the middle of a recorded run: the game ends with status 1 within 10 s,
 #      its records, settings and demo saved, and the demo replays headless;
-#   2. while the loader's error box is open (an image is missing): within 10 s
+#   2. the window destroyed from outside: status 1 within 10 s, saying so, the
+#      settings and the demo written, and the demo replays;
+#   3. while the loader's error box is open (an image is missing): within 10 s
 #      no process of the game is left, and the settings are written;
-#   3. the same after a SIGTERM that came while the box was open.
+#   4. the same after a SIGTERM that came while the box was open.
 # Each run works on a copy of the build's program folder, inside a folder of
 # its own that is removed at the end.
 # Usage: RealWindow.sh BIN   (the folder of the program and its assets)
@@ -99,6 +101,23 @@ check_settings_written()
     fail "$(basename "$1"): the settings were not written at the end"
 }
 
+# check_demo_replays CASE: the demo CASE/run.dmo was written and plays back
+# headless to its end.
+check_demo_replays()
+{
+  local case_dir=$1 replayed
+  if [ ! -s "$case_dir/run.dmo" ]; then
+    fail "$(basename "$case_dir"): the demo was not written"
+    return
+  fi
+  (cd "$run" && env LUMO_HEADLESS=1 LUMO_AUDIO=off LUMO_DATA_DIR="$case_dir/replay" \
+     LUMO_CONFIG_DIR="$case_dir/replay" "$run/tumbrix" -play -demofile="$case_dir/run.dmo") \
+    >/dev/null 2>"$case_dir/replay.txt"
+  replayed=$?
+  [ "$replayed" -eq 0 ] ||
+    fail "$(basename "$case_dir"): the demo replays with status $replayed: $(tail -n 3 "$case_dir/replay.txt")"
+}
+
 show_output()
 {
   echo "--- $(basename "$1") error output:"
@@ -136,20 +155,36 @@ else
     fail "recorded: the saved records do not hold the sound volume set"
   fi
   check_settings_written "$case_dir"
-  if [ ! -s "$case_dir/run.dmo" ]; then
-    fail "recorded: the demo was not written"
-  else
-    (cd "$run" && env LUMO_HEADLESS=1 LUMO_AUDIO=off LUMO_DATA_DIR="$case_dir/replay" \
-       LUMO_CONFIG_DIR="$case_dir/replay" "$run/tumbrix" -play -demofile="$case_dir/run.dmo") \
-      >/dev/null 2>"$case_dir/replay.txt"
-    replayed=$?
-    [ "$replayed" -eq 0 ] || fail "recorded: the demo replays with status $replayed: $(tail -n 3 "$case_dir/replay.txt")"
-  fi
+  check_demo_replays "$case_dir"
 fi
 show_output "$case_dir"
 end_x_server
 
-# 2. and 3. The loader's error box is open when the display ends; in 3. the
+# 2. The window destroyed from outside (as a window manager's "kill" does).
+case_dir=$work/closed
+mkdir -p "$case_dir"
+start_x_server "$case_dir/windows.txt" || exit 1
+start_game "$run" "$case_dir" -record -demofile="$case_dir/run.dmo"
+window=$(wait_for_window "$case_dir/windows.txt" "LumoAppFramework: Tumbrix - 1.0.0")
+if [ -z "$window" ]; then
+  fail "closed: no game window"
+else
+  xdotool windowclose "$window"
+  if ! timeout 10 tail --pid="$game_pid" -f /dev/null; then
+    fail "closed: the game still runs 10 s after its window was destroyed"
+    kill -KILL "$game_pid"
+  fi
+  wait "$game_pid" 2>/dev/null
+  status=$?
+  [ "$status" -eq 1 ] || fail "closed: exit status $status, expected 1"
+  grep -q "the window or the display went away" "$case_dir/err.txt" || fail "closed: the note does not say why"
+  check_settings_written "$case_dir"
+  check_demo_replays "$case_dir"
+fi
+show_output "$case_dir"
+end_x_server
+
+# 3. and 4. The loader's error box is open when the display ends; in 4. the
 # program was asked to end (SIGTERM) while the box was open.
 for name in box box_after_sigterm; do
   case_dir=$work/$name
