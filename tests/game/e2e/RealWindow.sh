@@ -101,6 +101,17 @@ check_settings_written()
     fail "$(basename "$1"): the settings were not written at the end"
 }
 
+# start_recording_in_a_window CASE: a server of its own, the game on it
+# recording CASE/run.dmo; sets window once the game's window is mapped.
+start_recording_in_a_window()
+{
+  mkdir -p "$1"
+  start_x_server "$1/windows.txt" || exit 1
+  start_game "$run" "$1" -record -demofile="$1/run.dmo"
+  window=$(wait_for_window "$1/windows.txt" "LumoAppFramework: Tumbrix - 1.0.0")
+  [ -n "$window" ] || fail "$(basename "$1"): no game window"
+}
+
 # check_demo_replays CASE: the demo CASE/run.dmo was written and plays back
 # headless to its end.
 check_demo_replays()
@@ -133,13 +144,7 @@ make_run_folder "$broken" broken
 # clicks until the menu takes it; the same place in the options is the sound
 # slider, which each further click sets to the same value (150 of 300).
 case_dir=$work/recorded
-mkdir -p "$case_dir"
-start_x_server "$case_dir/windows.txt" || exit 1
-start_game "$run" "$case_dir" -record -demofile="$case_dir/run.dmo"
-window=$(wait_for_window "$case_dir/windows.txt" "LumoAppFramework: Tumbrix - 1.0.0")
-if [ -z "$window" ]; then
-  fail "recorded: no game window"
-else
+if start_recording_in_a_window "$case_dir"; then
   xdotool mousemove --window "$window" 512 499 click --repeat 1200 --delay 100 1 2>/dev/null &
   clicker=$!
   wait_for_line "$case_dir/err.txt" takeMenuAction 2 || fail "recorded: the menus took no clicks"
@@ -162,13 +167,7 @@ end_x_server
 
 # 2. The window destroyed from outside (as a window manager's "kill" does).
 case_dir=$work/closed
-mkdir -p "$case_dir"
-start_x_server "$case_dir/windows.txt" || exit 1
-start_game "$run" "$case_dir" -record -demofile="$case_dir/run.dmo"
-window=$(wait_for_window "$case_dir/windows.txt" "LumoAppFramework: Tumbrix - 1.0.0")
-if [ -z "$window" ]; then
-  fail "closed: no game window"
-else
+if start_recording_in_a_window "$case_dir"; then
   xdotool windowclose "$window"
   if ! timeout 10 tail --pid="$game_pid" -f /dev/null; then
     fail "closed: the game still runs 10 s after its window was destroyed"
