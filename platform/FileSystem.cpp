@@ -340,17 +340,14 @@ int CreateLockedTemporary(const std::string& target, mode_t mode, std::string& n
 bool CopyAccessAcl(const std::string& from, int to)
 {
     static const char kName[] = "system.posix_acl_access";
-    std::vector<char> acl(256);
-    ssize_t size = getxattr(from.c_str(), kName, acl.data(), acl.size());
-    if (size < 0 && errno == ERANGE)
+    ssize_t size = getxattr(from.c_str(), kName, nullptr, 0);
+    if (size > 0)
     {
-        const ssize_t needed = getxattr(from.c_str(), kName, nullptr, 0);
-        acl.resize(needed > 0 ? static_cast<size_t>(needed) : 0);
-        size = needed > 0 ? getxattr(from.c_str(), kName, acl.data(), acl.size()) : -1;
+        std::vector<char> acl(static_cast<size_t>(size));
+        size = getxattr(from.c_str(), kName, acl.data(), acl.size());
+        return size > 0 && fsetxattr(to, kName, acl.data(), static_cast<size_t>(size), 0) == 0;
     }
-    if (size >= 0)
-        return fsetxattr(to, kName, acl.data(), static_cast<size_t>(size), 0) == 0;
-    if (errno != ENODATA && errno != ENOTSUP)
+    if (size < 0 && errno != ENODATA && errno != ENOTSUP)
         return false;
     return fremovexattr(to, kName) == 0 || errno == ENODATA || errno == ENOTSUP;
 }

@@ -95,7 +95,6 @@ Handlers InstalledHandlers()
 XErrorEvent ProtocolError(int code, int request)
 {
     XErrorEvent event = {};
-    event.type = 0;
     event.error_code = static_cast<unsigned char>(code);
     event.request_code = static_cast<unsigned char>(request);
     return event;
