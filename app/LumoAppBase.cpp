@@ -382,9 +382,16 @@ void LumoAppBase::EndLoadingThread()
 {
     if (!mLoadingThread.joinable())
         return;
-    // With the display gone, a loader still at work may be held in a display
-    // call for good (a message box); the process ends right after the save.
-    if (Platform::DisplayLost() && !mLoaded)
+    // With the display gone, a loader still at work may be held for good:
+    // in a display call, or asleep outside Xlib after meeting the loss. The
+    // wait looks at the display now and then, and the process ends right
+    // after the save.
+    {
+        std::unique_lock<std::mutex> lock(mLoadedMutex);
+        while (!mLoaded && !Platform::DisplayLost())
+            mLoadedChanged.wait_for(lock, std::chrono::milliseconds(20));
+    }
+    if (!mLoaded)
     {
         mLoadingThread.detach();
         return;
@@ -397,7 +404,9 @@ void LumoAppBase::LoadingThreadProc()
     if (mLoadingDelayMs > 0)
         Platform::SleepMs(static_cast<uint32_t>(mLoadingDelayMs));
     LoadResources();
+    std::lock_guard<std::mutex> lock(mLoadedMutex);
     mLoaded = true;
+    mLoadedChanged.notify_all();
 }
 
 void LumoAppBase::Shutdown()
@@ -516,10 +525,11 @@ int LumoAppBase::MessageBox(const std::string& caption, const std::string& text,
     return mVideo->ShowMessageBox(caption, text, static_cast<Platform::MessageBoxKind>(kind));
 }
 
-void LumoAppBase::ShowFatalError(const std::string& text)
+bool LumoAppBase::ShowFatalError(const std::string& text)
 {
     Platform::DebugOutput(text + "\n");
-    MessageBox(LookupText("FATAL_ERROR", "FATAL ERROR"), text, static_cast<int>(Platform::MessageBoxKind::Ok));
+    return MessageBox(LookupText("FATAL_ERROR", "FATAL ERROR"), text,
+                      static_cast<int>(Platform::MessageBoxKind::Ok)) != Platform::MESSAGEBOX_NONE;
 }
 
 void LumoAppBase::SwitchScreenMode(bool windowed, bool is3D, bool force)

@@ -14,9 +14,11 @@
 #include "widgets/ButtonListener.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <string>
 #include <thread>
@@ -93,9 +95,11 @@ public:
     void SetCursorKind(CursorKind kind);
     CursorKind GetCursorKind() const { return mCursorKind; }
     // Modal box captioned by the text "FATAL_ERROR"; any thread; does not end
-    // the program.
-    void ShowFatalError(const std::string& text);
-    // Message box; any thread. Returns the button (Platform::MessageBoxAnswer).
+    // the program. False when the box was closed unanswered, as the program
+    // was asked to end (a stop signal): nothing is to be done on its behalf.
+    bool ShowFatalError(const std::string& text);
+    // Message box; any thread. Returns the button (Platform::MessageBoxAnswer),
+    // MESSAGEBOX_NONE when a stop signal closed it.
     int MessageBox(const std::string& caption, const std::string& text, int kind = 0);
     // The text for an id, or the built-in default.
     std::string LookupText(const std::string& id, const std::string& defaultText) const;
@@ -215,13 +219,16 @@ protected:
     void ApplyInput(const Platform::InputEvent& event);
     void ReplayDueDemoRecords();
     void CheckLoadingComplete();
+    // True when a shutdown asked for off the main thread is to be taken now.
+    bool ShutdownRequestDue() const;
     // Waits for the loading thread. Deleting does so before any destructor;
     // an application that is not deleted (one on the stack) calls it first
     // thing in its destructor, so the loader never outlives its members. The
     // base's destructor waits for a loader that has finished, and stops the
     // program when one still runs by then (the members it fills are gone).
     // Once the display is lost, a loader still at work is left to the
-    // process's end (it may be held in a display call).
+    // process's end (it may be held in a display call, or waiting outside
+    // Xlib after meeting the loss): the wait watches for the loss.
     void EndLoadingThread();
     // Ends the run in order: waits for the loading thread, then the game's
     // hook, the music, the codec, the settings and the demo. Every way out
@@ -258,6 +265,8 @@ private:
     std::unique_ptr<RegistrySettings> mSettings;
     std::unique_ptr<SharedImageMap> mSharedImages;
     std::thread mLoadingThread;
+    std::mutex mLoadedMutex; // with mLoadedChanged: the end of the loader
+    std::condition_variable mLoadedChanged;
     std::thread::id mMainThreadId = std::this_thread::get_id();
 
     bool mLoadingThreadStarted = false;

@@ -42,7 +42,7 @@ bool LumoAppBase::RunOnePass()
         Platform::DebugOutput("Stop signal received: ending the run\n");
         Shutdown();
     }
-    if (mShutdownRequested && !mShutdown)
+    if (ShutdownRequestDue())
         ShutdownOnMainThread();
     if (mShutdown)
         return false;
@@ -93,7 +93,7 @@ bool LumoAppBase::RunOnePass()
         mAccumulated -= kUpdateStepMs;
         ++updates;
         ++mUpdatesSinceDraw;
-        if (mShutdownRequested && !mShutdown)
+        if (ShutdownRequestDue())
             ShutdownOnMainThread();
     }
 
@@ -189,6 +189,17 @@ void LumoAppBase::CheckLoadingComplete()
         mDemo.assetHash = mAssetHash;
     }
     OnLoadingComplete();
+}
+
+bool LumoAppBase::ShutdownRequestDue() const
+{
+    if (!mShutdownRequested || mShutdown)
+        return false;
+    // In playback the loader's own end of the run (a failed load) waits for
+    // the update at which loading completes, or for the demo's end when it
+    // never completed: taken when the thread gets there, it would end each
+    // replay at another update.
+    return !mPlayingDemo || mLoadingCompleteCalled;
 }
 
 void LumoAppBase::SafeDeleteWidget(Widget* widget)

@@ -417,7 +417,8 @@ public:
     bool reservedOption = false; // a second option byte that nothing sets
     // What the save file holds: the records last read or written.
     GameData savedData;
-    // A damaged save file could not be moved aside: nothing is written over it.
+    // A damaged save file could not be moved aside, or one that could not be
+    // read is left as it is: nothing is written over it.
     bool saveBlocked = false;
 
     // Text panels and the about screen.

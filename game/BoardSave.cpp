@@ -170,8 +170,15 @@ void Board::loadGameData()
     const bool read = app->LoadFileToBuffer(readPath, buffer, false, GameDataFile::kSize + 1);
     if (!read || buffer.GetDataLen() != GameDataFile::kSize)
     {
-        if (!read)
-            app->ShowFatalError("Could not read contents of " + readPath);
+        if (!read && !app->ShowFatalError("Could not read contents of " + readPath))
+        {
+            // The box was closed unanswered, as the program was asked to end:
+            // the file stays where it is, and nothing is saved over it.
+            saveBlocked = readPath == path;
+            slidersFromApp();
+            savedData = gameDataToSave();
+            return;
+        }
         setAsideSaveFile(readPath, read ? "is not a save file (its size is not " +
                                               std::to_string(GameDataFile::kSize) + " bytes)"
                                         : "cannot be read");

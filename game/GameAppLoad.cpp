@@ -42,6 +42,9 @@ void GameApp::FailLoading(const std::string& message)
 {
     ShowFatalError(message);
     loadFailed = true;
+    // The program must not end with success, whichever way the run ends
+    // before loading completes (a stop signal while the box was open).
+    SetExitCode(1);
     mShutdownRequested = true;
 }
 

@@ -13,7 +13,7 @@
 #include <unistd.h>
 
 #include <X11/Xlib.h>
-// For LockDisplay: the lock Xlib's I/O-error path leaves released.
+// For LockDisplay and the connection's failed mark.
 #include <X11/Xlibint.h>
 #undef min
 #undef max
@@ -27,8 +27,6 @@ std::atomic<void (*)()> gHandler{nullptr};
 // The process that installed the X handlers; 0 before. A forked copy
 // inherits the handlers but not the right to end the run.
 std::atomic<pid_t> gHandlersProcess{0};
-// The connection whose I/O-error exit handler is ours.
-std::atomic<Display*> gWatchedDisplay{nullptr};
 
 struct LossState
 {
@@ -152,41 +150,53 @@ int OnXError(Display* display, XErrorEvent* event)
     return 0;
 }
 
-int OnXIOError(Display* display)
+// Off the main thread, after meeting a lost connection. Xlib cannot be gone
+// back into from here: libX11 1.8 goes on after a returning I/O-error handler
+// as if the request had room, and writes through NULL once its socket was with
+// xcb (as DRI3 and indirect GLX drivers leave it). So the thread leaves Xlib
+// for good and waits for the process's end, asleep and holding no lock:
+//   - it gives back the user lock that Xlib's I/O-error path took, so no
+//     other thread is kept out of Xlib;
+//   - it clears the connection's failed mark, so the main thread's next call
+//     meets the broken connection itself and ends the run from its own
+//     handler; with the mark set, Xlib's calls quietly do nothing, and a GL
+//     driver goes on drawing into a window of no size until it crashes.
+// Xlib's internal lock is already released when the handlers run.
+[[noreturn]] void LeaveXlibForGood(Display* display)
+{
+    if (display != nullptr)
+    {
+        XUnlockDisplay(display);
+        LockDisplay(display);
+        display->flags = display->flags & ~XlibDisplayIOError;
+        UnlockDisplay(display);
+    }
+    for (;;)
+        pause();
+}
+
+// A lost connection: on the main thread the run ends in order, here; on any
+// other thread the main thread ends it, at its next pass or its next Xlib
+// call. Never returns into Xlib.
+[[noreturn]] void MeetLostConnection(Display* display)
 {
     if (InForkedCopy())
         EndForkedCopy("the display went away");
     Report("the connection to the display was lost", false);
-    // Off the main thread. On the watched connection OnXIOErrorExit lets this
-    // thread go on. Any other one would end the process from Xlib's default
-    // exit handler before the main thread has saved: this thread gives back
-    // that connection's lock and waits for the process to end.
-    if (display != gWatchedDisplay.load())
-    {
-        XUnlockDisplay(display);
-        for (;;)
-            pause();
-    }
-    return 0;
+    LeaveXlibForGood(display);
 }
 
-// Xlib calls this after OnXIOError returned, so only off the main thread. Xlib
-// reaches the handlers holding the connection's user lock (which only the
-// process's end would free) and having released its internal one (which the
-// caller releases again once this returns). Both are set right, so the main
-// thread never waits for this one and no two threads run inside Xlib at once.
-// Xlib has also marked the connection failed, which makes later calls return
-// quietly: the main thread would go on inside whatever was drawing (a GL
-// driver takes the failed calls for a window of no size and crashes). Cleared,
-// the main thread's next call meets the broken connection itself, at once,
-// and ends the run from there.
+int OnXIOError(Display* display)
+{
+    MeetLostConnection(display);
+}
+
+// Xlib calls this only when its I/O-error handler returned, which ours never
+// does; should another library have put its own in place of ours, the run
+// still ends as ours would end it.
 void OnXIOErrorExit(Display* display, void*)
 {
-    if (InForkedCopy() || OnMainThread())
-        EndProcess();
-    XUnlockDisplay(display);
-    LockDisplay(display);
-    display->flags = display->flags & ~XlibDisplayIOError;
+    MeetLostConnection(display);
 }
 
 } // namespace
@@ -233,9 +243,7 @@ void InstallX11DisplayLossHandlers()
 
 void WatchX11Display(void* display)
 {
-    auto* connection = static_cast<Display*>(display);
-    gWatchedDisplay.store(connection);
-    XSetIOErrorExitHandler(connection, OnXIOErrorExit, nullptr);
+    XSetIOErrorExitHandler(static_cast<Display*>(display), OnXIOErrorExit, nullptr);
 }
 
 } // namespace Lumo::Platform

@@ -27,12 +27,14 @@ void EndForLostDisplay(const std::string& reason);
 void EndIfDisplayLost();
 // Leads Xlib's error and I/O-error handlers (both end the process) to
 // EndForLostDisplay, for this process only: a forked copy of it (SDL shows an
-// X message box from one) that meets them ends at once and saves nothing. For
-// the SDL back end on X11.
+// X message box from one) that meets them ends at once and saves nothing. A
+// thread other than the main one that meets a lost connection never goes back
+// into Xlib: it gives back Xlib's locks and waits, asleep, for the process's
+// end, which the main thread brings about. For the SDL back end on X11.
 void InstallX11DisplayLossHandlers();
-// Lets a thread other than the main one come back out of Xlib after meeting a
-// lost connection to this display (an Xlib Display*), so the main thread can
-// end the run. For the connection the window is on.
+// Ends the run as the I/O-error handler does should another library's handler
+// have taken the place of ours, for the connection (an Xlib Display*) the
+// window is on.
 void WatchX11Display(void* display);
 
 } // namespace Lumo::Platform

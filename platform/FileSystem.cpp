@@ -303,6 +303,10 @@ int RemoveStaleTemporariesOf(const std::string& target)
 
 std::atomic<void (*)(const std::string&)> gTemporaryCreatedHook{nullptr};
 
+// The temporaries a write makes, each taken away before its lock, before it
+// gives up.
+constexpr int kTemporaryAttempts = 16;
+
 // Creates the temporary of a write to target with the given mode, and locks
 // it. The stale-temporary clean-up of another writer may take a file in the
 // moment between its creation and its lock; once locked, a name that still is
@@ -312,8 +316,7 @@ std::atomic<void (*)(const std::string&)> gTemporaryCreatedHook{nullptr};
 int CreateLockedTemporary(const std::string& target, mode_t mode, std::string& name, bool& taken)
 {
     taken = false;
-    constexpr int kAttempts = 16;
-    for (int attempt = 0; attempt < kAttempts; ++attempt)
+    for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt)
     {
         FileDescriptor fd(CreateUniqueFile(target + ".tmp", mode, name));
         if (!fd.IsOpen())
@@ -489,7 +492,8 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size,
     if (!fd.IsOpen())
     {
         if (taken)
-            return Fail(error, "cannot write " + target + ": another writer holds the file");
+            return Fail(error, "cannot write " + target + ": each of its " + std::to_string(kTemporaryAttempts) +
+                                   " temporary files was removed by another program before it could be locked");
         const int why = errno; // it is the temporary beside the file that cannot be made
         return Fail(error, "cannot write " + target + ": " + CannotCreateFileIn(FolderOf(target), why));
     }

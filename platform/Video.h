@@ -2,7 +2,8 @@
 // The window and input back end. One implementation over SDL2, one headless
 // (chosen by LUMO_HEADLESS or when there is no display), made by
 // CreateVideoBackend. All calls come from the main thread, except
-// ShowMessageBox, which may be called from the loading thread too.
+// ShowMessageBox, which may be called from the loading thread too. A box
+// that a stop signal ends (or one asked for after it) answers MESSAGEBOX_NONE.
 #include "platform/Input.h"
 #include <cstdint>
 #include <memory>
@@ -20,6 +21,7 @@ enum class MessageBoxKind
 
 enum MessageBoxAnswer : int
 {
+    MESSAGEBOX_NONE = 0, // closed unanswered: the program was asked to end
     MESSAGEBOX_OK = 1,
     MESSAGEBOX_CANCEL = 2,
     MESSAGEBOX_YES = 6,

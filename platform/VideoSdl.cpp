@@ -3,6 +3,7 @@
 
 #include "platform/DebugOutput.h"
 #include "platform/DisplayLoss.h"
+#include "platform/StopSignal.h"
 
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
@@ -126,8 +127,8 @@ bool SdlVideo::CreateWindow(const std::string& title, int width, int height, boo
         mWindow.reset();
         return false;
     }
-    // A thread other than this one (a message box of the loader) that meets a
-    // lost X server on the window's connection comes back out of Xlib.
+    // A lost X server on the window's connection ends the run in order, even
+    // should a library have put its own I/O-error handler in place of ours.
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (SDL_GetWindowWMInfo(mWindow.get(), &info) && info.subsystem == SDL_SYSWM_X11)
@@ -327,8 +328,18 @@ int SdlVideo::ShowMessageBox(const std::string& caption, const std::string& text
     std::fflush(stderr);
     if (DisplayLost())
         return buttons[0].buttonid; // no display to show it on
+    // A stop signal ends the box (its copy of the program) as it ends the
+    // run: nobody answered it, so nothing is done on its behalf.
+    if (StopSignalReceived())
+        return MESSAGEBOX_NONE;
     int pressed = -1;
-    if (SDL_ShowMessageBox(&data, &pressed) != 0)
+    const int shown = SDL_ShowMessageBox(&data, &pressed);
+    if (StopSignalReceived())
+    {
+        std::fprintf(stderr, "(the box was closed unanswered: the program was asked to end)\n");
+        return MESSAGEBOX_NONE;
+    }
+    if (shown != 0)
     {
         std::fprintf(stderr, "(the box could not be shown: %s)\n", SDL_GetError());
         return buttons[0].buttonid;

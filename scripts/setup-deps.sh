@@ -10,7 +10,7 @@ PACKAGES=(
   libpng-dev zlib1g-dev libjpeg62-turbo-dev libopenjp2-7-dev
   libvorbisidec-dev libvorbis-dev libogg-dev libopenmpt-dev libmpg123-dev
   libcairo2-dev libpixman-1-dev
-  xvfb xfonts-base xdotool x11-utils procps
+  xvfb xfonts-base xdotool x11-utils procps libx11-xcb-dev
 )
 
 missing=()

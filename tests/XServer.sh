@@ -88,6 +88,14 @@ titled_window()
   echo "$id"
 }
 
+# has_sanitizer_report FILE: true when FILE (a program's error output) holds
+# a report of AddressSanitizer or UndefinedBehaviorSanitizer, which a program
+# that ends with _exit may print without its status showing it.
+has_sanitizer_report()
+{
+  grep -q -e "ERROR: AddressSanitizer" -e "runtime error:" "$1" 2>/dev/null
+}
+
 # skip_without TOOL...: ends the test as skipped (status 77) when a tool is
 # missing; scripts/test.sh installs them and fails when such a test skipped.
 skip_without()

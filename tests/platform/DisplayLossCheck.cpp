@@ -1,59 +1,110 @@
 // A window whose display is about to end, for RealDisplayLoss.sh: the main
-// thread keeps presenting frames while a second thread keeps switching the
-// cursor, as a message box shown from the loading thread does around its box.
-// It prints "ready" once frames are on the screen; the script then ends the X
-// server. Whichever thread meets the loss, the run must end in order: the
-// handler runs on the main thread ("saved in order") and the status is 1.
-// With "idle", the main thread makes no display call after "ready", so the
-// second thread alone meets the loss; the handler then also says whether that
-// thread came back out of Xlib.
+// thread keeps presenting frames while a second thread keeps making Xlib
+// calls. It prints "ready" once frames are on the screen; the script then ends
+// the X server. Whichever thread meets the loss, the run must end in order:
+// the handler runs on the main thread, writes the file SAVED ("saved in
+// order") and the status is 1.
+//
+// Usage: display_loss_check MODE SAVED, MODE one of
+//   busy     the second thread switches the cursor, as a message box shown
+//            from the loading thread does around its box;
+//   idle     the same, but the main thread makes no display call after
+//            "ready", so the second thread alone meets the loss: it must stay
+//            out of Xlib, holding no lock, while the main thread ends the run;
+//   xcb      as busy, and each frame also sends a request through xcb itself,
+//            as DRI3 and indirect GLX drivers do on each swap;
+//   xcb-box  as xcb, but the second thread shows a message box that the
+//            server's end closes, then goes on switching the cursor.
 #include "platform/DisplayLoss.h"
+#include "platform/FileSystem.h"
 #include "platform/StopSignal.h"
 #include "platform/VideoSdl.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib-xcb.h>
+#include <X11/Xlib.h>
+#include <xcb/xcb.h>
 
 #include <algorithm>
-#include <chrono>
-#include <condition_variable>
+#include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <mutex>
+#include <fstream>
+#include <string>
+#include <sys/syscall.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
 
 using namespace Lumo::Platform;
 
-bool gIdle = false;
-std::mutex gMutex;
-std::condition_variable gReturned;
-bool gCursorThreadReturned = false;
+std::string gMode;
+std::string gSavedFile;
+Display* gDisplay = nullptr;
+std::atomic<bool> gCursorThreadReturned{false};
+std::atomic<pid_t> gCursorThread{0};
+
+// The scheduler's state of a thread of this process ('S' sleeping, 'R'
+// running, ...), from /proc.
+char ThreadState(pid_t thread)
+{
+    std::ifstream stat("/proc/self/task/" + std::to_string(thread) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    const size_t end = line.rfind(')'); // the name may hold spaces
+    return end == std::string::npos || end + 2 >= line.size() ? '?' : line[end + 2];
+}
 
 void SavedInOrder()
 {
-    if (!gIdle)
+    std::string saved = "saved in order";
+    if (gMode == "idle")
     {
-        // The main thread may have met the loss first; the other one may then
-        // wait inside Xlib until the process ends.
-        std::puts("saved in order");
-        std::fflush(stdout);
-        return;
+        // The thread that met the loss waits for the process's end outside
+        // Xlib: it never comes back (Xlib cannot go on after a lost
+        // connection), holds none of the display's locks (taking the user lock
+        // here would wait for ever) and sleeps rather than spins (a thread
+        // that spins is never seen asleep; the script's bound ends the wait).
+        XLockDisplay(gDisplay);
+        XUnlockDisplay(gDisplay);
+        while (!gCursorThreadReturned && ThreadState(gCursorThread.load()) != 'S')
+            std::this_thread::yield();
+        saved += gCursorThreadReturned ? "; the cursor thread came back into our code"
+                                       : "; the cursor thread waits, holding no lock";
     }
-    // The thread that met the loss comes back out of Xlib at once; ten
-    // seconds is only a bound for one that never would.
-    std::unique_lock<std::mutex> lock(gMutex);
-    const bool returned = gReturned.wait_for(lock, std::chrono::seconds(10), [] { return gCursorThreadReturned; });
-    std::printf("saved in order; the cursor thread %s\n", returned ? "returned" : "is still held in Xlib");
-    std::fflush(stdout);
+    if (!WriteFileAtomically(gSavedFile, saved.data(), saved.size()))
+        std::fprintf(stderr, "cannot write %s\n", gSavedFile.c_str());
+}
+
+// Switches the cursor until the display is lost; in xcb-box mode a message box
+// comes first.
+void CursorThread()
+{
+    gCursorThread = static_cast<pid_t>(syscall(SYS_gettid));
+    if (gMode == "xcb-box")
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, "display loss check", "The display ends now.", nullptr);
+    for (bool show = false; !DisplayLost(); show = !show)
+        SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+    gCursorThreadReturned = true;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    gIdle = argc > 1 && std::strcmp(argv[1], "idle") == 0;
+    if (argc != 3)
+    {
+        std::fprintf(stderr, "usage: display_loss_check busy|idle|xcb|xcb-box SAVED\n");
+        return 2;
+    }
+    gMode = argv[1];
+    gSavedFile = argv[2];
+    const bool idle = gMode == "idle";
+    const bool throughXcb = gMode.rfind("xcb", 0) == 0;
     IgnoreBrokenPipes(); // as the application does
     std::string error;
     auto video = SdlVideo::Create(&error);
@@ -62,32 +113,44 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "no window: %s\n", error.c_str());
         return 2;
     }
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    SDL_Window* window = SDL_GetWindowFromID(1);
+    if (window == nullptr || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
+    {
+        std::fprintf(stderr, "not an X11 window\n");
+        return 2;
+    }
+    gDisplay = info.info.x11.display;
+    xcb_connection_t* connection = XGetXCBConnection(gDisplay);
     SetDisplayLostHandler(&SavedInOrder);
 
-    std::thread cursor([] {
-        for (bool show = false; !DisplayLost(); show = !show)
-            SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
-        std::lock_guard<std::mutex> lock(gMutex);
-        gCursorThreadReturned = true;
-        gReturned.notify_all();
-    });
+    std::thread cursor(CursorThread);
     cursor.detach(); // the process ends from the handler, with this thread in any state
 
     std::vector<uint32_t> frame(320 * 240);
     for (uint32_t pass = 0;; ++pass)
     {
         EndIfDisplayLost();
-        if (!gIdle || pass < 50)
+        // After "ready" an idle main thread makes no display call, and one
+        // that talks xcb makes only its own requests, so the second thread
+        // meets the loss, while the socket is often with xcb.
+        if (pass <= 50 || (!idle && !throughXcb))
         {
             std::fill(frame.begin(), frame.end(), 0xFF000000u | (pass * 0x010203u));
             video->Present(frame.data(), 320, 240, 320 * 4);
             std::vector<InputEvent> events;
             video->PollEvents(events);
         }
-        else
+        // The driver's own requests, and a round trip it waits on.
+        if (throughXcb && !DisplayLost())
         {
-            std::this_thread::yield();
+            xcb_no_operation(connection);
+            xcb_flush(connection);
+            std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
         }
+        if (idle && pass > 50)
+            std::this_thread::yield();
         if (pass == 50)
         {
             std::puts("ready");

@@ -238,15 +238,16 @@ TEST(FileSystemTest, ATemporaryIsOwnerOnlyAndOneTakenBeforeItsLockIsReplaced)
         EXPECT_EQ(mode & 077u, 0u) << "readable by others: " << std::oct << mode;
     EXPECT_EQ(std::distance(fs::directory_iterator(tmp.Path()), fs::directory_iterator()), 1) << "no temporary";
 
-    // Taken every time: the write gives up and says another writer holds the
-    // file, which is the cause, not the errno it ended with.
+    // Taken every time: the write gives up and says what happened, not the
+    // errno it ended with.
     SetTemporaryCreatedHook([](const std::string& temporary) { fs::remove(temporary); });
     std::string reason;
     const bool lost = WriteFileAtomically(tmp / "save.dat", "lost", 4, &reason);
     SetTemporaryCreatedHook(nullptr);
     EXPECT_FALSE(lost);
     EXPECT_EQ(ReadText(tmp / "save.dat"), "new");
-    EXPECT_NE(reason.find("cannot write " + (tmp / "save.dat") + ": another writer holds the file"),
+    EXPECT_NE(reason.find("cannot write " + (tmp / "save.dat") +
+                          ": each of its 16 temporary files was removed by another program before it could be locked"),
               std::string::npos)
         << reason;
 }

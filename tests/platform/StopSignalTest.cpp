@@ -1,11 +1,12 @@
 // SIGTERM, SIGINT and SIGHUP as a request to end the run: the flag, the second
-// signal's default action, restarted system calls, and a signal ignored at
-// start.
+// signal's default action, restarted system calls, a signal ignored at start,
+// and the copies of the program (message boxes) that the signal ends.
 #include "platform/StopSignal.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -111,6 +112,53 @@ TEST(StopSignal, AForkedCopyTakesTheDefaultAction)
         EXPECT_FALSE(StopSignalReceived());
         std::raise(signalNumber);
         EXPECT_TRUE(StopSignalReceived()) << signalNumber;
+    }
+}
+
+// A copy of the program showing a message box keeps the thread that waits for
+// its answer from ending the run: the signal goes on to every process the
+// program made, and a copy made once the signal came ends at once.
+TEST(StopSignal, TheSignalEndsTheProgramsCopiesAndNoNewCopyOutlivesIt)
+{
+    const SavedSignals saved;
+    for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP})
+    {
+        SCOPED_TRACE(signalNumber);
+        std::signal(signalNumber, SIG_DFL);
+        ClearStopSignal();
+        InstallStopSignalHandlers();
+        auto forkCopy = [] {
+            const pid_t copy = fork();
+            if (copy == 0)
+            {
+                // A box that waits for an answer; the alarm only bounds a copy
+                // that nothing ends.
+                alarm(60);
+                for (;;)
+                    pause();
+            }
+            return copy;
+        };
+        const pid_t before = forkCopy();
+        ASSERT_GT(before, 0);
+        std::raise(signalNumber);
+        EXPECT_TRUE(StopSignalReceived());
+        int status = 0;
+        ASSERT_EQ(waitpid(before, &status, 0), before);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signalNumber) << "status " << status;
+
+        const pid_t after = forkCopy();
+        ASSERT_GT(after, 0);
+        ASSERT_EQ(waitpid(after, &status, 0), after);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signalNumber) << "status " << status;
+
+        // Once the flag is cleared, copies live as they would.
+        ClearStopSignal();
+        const pid_t cleared = fork();
+        if (cleared == 0)
+            std::_Exit(7);
+        ASSERT_EQ(waitpid(cleared, &status, 0), cleared);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 7) << "status " << status;
     }
 }
 

@@ -606,6 +606,90 @@ TEST(AppBaseTest, ARunStoppedBeforeItsLoadingCompletedReplaysToItsEnd)
     EXPECT_TRUE(Platform::GetMessageBoxLog().empty());
 }
 
+// A loader that fails, as a missing image fails the game's: it says so in a
+// box, ends the run with status 1, and asks the main loop to end it. The test
+// says when: it holds the loader until told.
+class FailingLoaderApp : public TestApp
+{
+public:
+    FailingLoaderApp() : TestApp("LumoTests\\Failing") {}
+    void LoadResources() override
+    {
+        while (!release && !mShutdown)
+            std::this_thread::yield();
+        ShowFatalError("There was an error loading images/missing.png");
+        SetExitCode(1);
+        Shutdown();
+    }
+    // Runs passes on the stepped clock until the run ends, letting the loader
+    // fail once failAt updates have run, and waiting until it has; returns
+    // the updates run.
+    int RunToTheEnd(SteppedClock* clock, int failAt)
+    {
+        for (int pass = 0; pass < 1000; ++pass)
+        {
+            if (!release && GetUpdateCount() >= failAt)
+            {
+                release = true;
+                while (!mLoaded)
+                    std::this_thread::yield();
+            }
+            clock->now += 10;
+            if (!RunOnePass())
+                return GetUpdateCount();
+        }
+        return -1;
+    }
+    std::atomic<bool> release{false};
+};
+
+// A demo of a run whose loading failed while its box was open, ended from
+// outside (a lost display, a stop signal): every replay ends where the
+// recording ended, with the same status, however early or late its loader
+// fails this time.
+TEST(AppBaseTest, ADemoOfAFailedLoadReplaysToTheSameEndWhenEverItsLoaderFails)
+{
+    const TestFolder scratch("failed");
+    const std::string demo = scratch.Path() + "failed.dmo";
+    constexpr int kRecordedUpdates = 30;
+    {
+        UseDemoCommandLine("-record", demo);
+        FailingLoaderApp app;
+        app.Init();
+        auto clock = std::make_unique<SteppedClock>();
+        SteppedClock* raw = clock.get();
+        app.SetClock(std::move(clock));
+        app.StartLoading();
+        while (app.GetUpdateCount() < kRecordedUpdates)
+        {
+            raw->now += 10;
+            ASSERT_TRUE(app.RunOnePass());
+        }
+        app.Shutdown(); // the box still open
+        EXPECT_EQ(app.GetExitCode(), 1);
+    }
+    DemoFile recorded;
+    std::string error;
+    ASSERT_TRUE(recorded.Load(demo, error)) << error;
+    ASSERT_EQ(recorded.loadedUpdate, DemoFile::kNeverLoaded);
+    ASSERT_EQ(recorded.totalUpdates, static_cast<uint32_t>(kRecordedUpdates));
+
+    for (const int failAt : {0, 1, 7, kRecordedUpdates - 1})
+    {
+        SCOPED_TRACE(failAt);
+        UseDemoCommandLine("-play", demo);
+        FailingLoaderApp app;
+        app.Init();
+        auto clock = std::make_unique<SteppedClock>();
+        SteppedClock* raw = clock.get();
+        app.SetClock(std::move(clock));
+        app.StartLoading();
+        EXPECT_EQ(app.RunToTheEnd(raw, failAt), kRecordedUpdates);
+        EXPECT_EQ(app.GetExitCode(), 1);
+        EXPECT_EQ(app.completeCount, 0);
+    }
+}
+
 // A demo named by a link is written beside the file the link points to. When
 // that folder cannot be written, the recording is refused at the start; when
 // it stops being writable during the run, the note at the end says why.

@@ -7,7 +7,14 @@
 #      settings and the demo written, and the demo replays;
 #   3. while the loader's error box is open (an image is missing): within 10 s
 #      no process of the game is left, and the settings are written;
-#   4. the same after a SIGTERM that came while the box was open.
+#   4. the same after a SIGTERM that came while the box was open;
+#   5. a SIGTERM alone while the loader's error box is open: within 10 s no
+#      process of the game is left, the run has ended in order with status 1,
+#      its settings and demo written, and the demo replays the same way twice;
+#   6. a SIGTERM alone while the box about a save file the game cannot read is
+#      open: the same, with status 0, and the save file left byte for byte
+#      where it was.
+# No run may print a sanitizer report.
 # Each run works on a copy of the build's program folder, inside a folder of
 # its own that is removed at the end.
 # Usage: RealWindow.sh BIN   (the folder of the program and its assets)
@@ -49,12 +56,14 @@ make_run_folder()
 
 # start_game RUN CASE ARGS...: starts the program of RUN in a window, its data,
 # settings and home in CASE, its error output in CASE/err.txt; sets game_pid.
+# The command in the array as_user, when set, runs it (as another user).
+as_user=()
 start_game()
 {
   local run=$1 case_dir=$2
   shift 2
   mkdir -p "$case_dir/data" "$case_dir/config" "$case_dir/home"
-  (cd "$run" && exec env -u LUMO_HEADLESS -u LUMO_MAX_UPDATES -u LUMO_CAPTURE_DIR -u LUMO_CAPTURE_FRAMES \
+  (cd "$run" && exec "${as_user[@]}" env -u LUMO_HEADLESS -u LUMO_MAX_UPDATES -u LUMO_CAPTURE_DIR -u LUMO_CAPTURE_FRAMES \
      -u LUMO_AUDIO_CAPTURE -u LUMO_LOADING_DELAY_MS -u XDG_DATA_HOME -u XDG_CONFIG_HOME \
      HOME="$case_dir/home" XDG_CACHE_HOME="$case_dir/home/.cache" LUMO_DEBUG_OUTPUT=1 LUMO_AUDIO=off \
      LUMO_DATA_DIR="$case_dir/data" LUMO_CONFIG_DIR="$case_dir/config" "$run/tumbrix" "$@") \
@@ -129,8 +138,58 @@ check_demo_replays()
     fail "$(basename "$case_dir"): the demo replays with status $replayed: $(tail -n 3 "$case_dir/replay.txt")"
 }
 
+# check_demo_replays_alike CASE RUN STATUS: the demo CASE/run.dmo was written,
+# and played back headless from RUN twice it ends both times with STATUS after
+# the same number of updates.
+check_demo_replays_alike()
+{
+  local case_dir=$1 run=$2 expected=$3 replay status ends=()
+  if [ ! -s "$case_dir/run.dmo" ]; then
+    fail "$(basename "$case_dir"): the demo was not written"
+    return
+  fi
+  for replay in 1 2; do
+    (cd "$run" && env LUMO_HEADLESS=1 LUMO_AUDIO=off LUMO_DEBUG_OUTPUT=1 LUMO_DATA_DIR="$case_dir/replay" \
+       LUMO_CONFIG_DIR="$case_dir/replay" "$run/tumbrix" -play -demofile="$case_dir/run.dmo") \
+      >/dev/null 2>"$case_dir/replay.txt"
+    status=$?
+    [ "$status" -eq "$expected" ] ||
+      fail "$(basename "$case_dir"): the demo replays with status $status, expected $expected"
+    ends+=("$(grep -o 'Updates: [0-9]*' "$case_dir/replay.txt")")
+  done
+  [ -n "${ends[0]}" ] && [ "${ends[0]}" = "${ends[1]}" ] ||
+    fail "$(basename "$case_dir"): two replays ended apart: '${ends[0]}', '${ends[1]}'"
+}
+
+# sigterm_with_box_open RUN CASE TITLE: kills the game (one SIGTERM) once a
+# box titled TITLE is open, then waits at most 10 s for every process of the
+# game to end, with the X server still there; sets status.
+sigterm_with_box_open()
+{
+  local run=$1 case_dir=$2 pids pid watch=()
+  status=
+  if ! wait_for_window "$case_dir/windows.txt" "$3" >/dev/null; then
+    fail "$(basename "$case_dir"): the box \"$3\" did not open"
+    return 1
+  fi
+  pids=$(game_processes "$run")
+  kill -TERM "$game_pid"
+  for pid in $pids; do
+    watch+=("--pid=$pid")
+  done
+  if ! timeout 10 tail "${watch[@]}" -f /dev/null; then
+    fail "$(basename "$case_dir"): processes of the game still run 10 s after one SIGTERM:" \
+         "$(game_processes "$run")"
+    pkill -KILL -f -- "^$run/tumbrix"
+  fi
+  wait "$game_pid" 2>/dev/null
+  status=$?
+  [ -z "$(game_processes "$run")" ] || fail "$(basename "$case_dir"): a process of the game is left"
+}
+
 show_output()
 {
+  has_sanitizer_report "$1/err.txt" && fail "$(basename "$1"): a sanitizer report"
   echo "--- $(basename "$1") error output:"
   grep -v -e takeMenuAction -e "in a transition" "$1/err.txt" | tail -n 20
 }
@@ -204,6 +263,54 @@ for name in box box_after_sigterm; do
   show_output "$case_dir"
   end_x_server
 done
+
+# 5. One SIGTERM while the loader's error box is open, the X server left as
+# it is.
+case_dir=$work/box_sigterm
+mkdir -p "$case_dir"
+start_x_server "$case_dir/windows.txt" || exit 1
+start_game "$broken" "$case_dir" -record -demofile="$case_dir/run.dmo"
+if sigterm_with_box_open "$broken" "$case_dir" "FATAL ERROR"; then
+  [ "$status" -eq 1 ] || fail "box_sigterm: exit status $status, expected 1 (the loading failed)"
+  check_settings_written "$case_dir"
+  check_demo_replays_alike "$case_dir" "$broken" 1
+fi
+show_output "$case_dir"
+end_x_server
+
+# 6. One SIGTERM while the box about a save file that the game's user cannot
+# read is open. As root the game runs as nobody, the file being root's.
+case_dir=$work/save_box_sigterm
+mkdir -p "$case_dir/data/Tumbrix"
+records=$case_dir/data/Tumbrix/tumbrix.dat
+head -c 42 /dev/urandom >"$records"
+cp "$records" "$case_dir/records.before"
+chmod 600 "$records"
+if [ "$(id -u)" -eq 0 ]; then
+  chmod 755 "$work" "$case_dir"
+  mkdir -p "$case_dir/config" "$case_dir/home"
+  chown nobody "$case_dir/data" "$case_dir/data/Tumbrix" "$case_dir/config" "$case_dir/home"
+  : >"$case_dir/err.txt"
+  as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+else
+  chmod 000 "$records"
+fi
+start_x_server "$case_dir/windows.txt" || exit 1
+start_game "$run" "$case_dir" -record -demofile="$case_dir/home/run.dmo"
+as_user=()
+if sigterm_with_box_open "$run" "$case_dir" "FATAL ERROR"; then
+  [ "$status" -eq 0 ] || fail "save_box_sigterm: exit status $status, expected 0"
+  grep -q "Could not read contents of" "$case_dir/err.txt" || fail "save_box_sigterm: the box was another one"
+  check_settings_written "$case_dir"
+  [ "$(id -u)" -eq 0 ] || chmod 600 "$records"
+  cmp -s "$records" "$case_dir/records.before" || fail "save_box_sigterm: the unreadable save was changed"
+  [ -z "$(ls "$case_dir/data/Tumbrix" | grep -v '^tumbrix\.dat$')" ] ||
+    fail "save_box_sigterm: files beside the save: $(ls "$case_dir/data/Tumbrix" | tr '\n' ' ')"
+  mv "$case_dir/home/run.dmo" "$case_dir/run.dmo" 2>/dev/null
+  check_demo_replays_alike "$case_dir" "$run" 0
+fi
+show_output "$case_dir"
+end_x_server
 
 if [ $failures -ne 0 ]; then
   echo "$failures check(s) failed"
