@@ -1,6 +1,9 @@
 #include "platform/VideoSdl.h"
+#include "platform/StopSignal.h"
 
 #include "tests/platform/TempFolder.h"
+
+#include <csignal>
 
 namespace Lumo::Platform {
 namespace {
@@ -54,6 +57,15 @@ TEST(VideoSdlTest, WindowFramesAndMessageBoxWithoutADisplay)
     // The dummy driver cannot show a box: it is reported and the first
     // button answers.
     EXPECT_EQ(video->ShowMessageBox("Question", "Sure?", MessageBoxKind::YesNo), MESSAGEBOX_YES);
+    // Once the program was asked to end, a box gets no answer: nothing may
+    // be done on its behalf.
+    std::signal(SIGTERM, SIG_DFL);
+    InstallStopSignalHandlers();
+    std::raise(SIGTERM);
+    const int unanswered = video->ShowMessageBox("Question", "Sure?", MessageBoxKind::YesNo);
+    ClearStopSignal();
+    std::signal(SIGTERM, SIG_DFL);
+    EXPECT_EQ(unanswered, MESSAGEBOX_NONE);
     video->DestroyWindow();
     EXPECT_FALSE(video->HasWindow());
     int x = 0;
