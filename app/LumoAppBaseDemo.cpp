@@ -6,7 +6,9 @@
 // asset hash and the total number of updates (app/DemoFile.h has the format).
 // Playback seeds the generator, applies each input before the update it was
 // applied before, completes loading at the same update, answers the file calls
-// from the demo, and ends the program after the last update.
+// from the demo, and ends the program after the last update. An end the loader
+// asks for (a failed load) is taken when loading completes, or at the last
+// update when it never completed, so no replay depends on the loader's timing.
 #include "app/LumoAppBase.h"
 
 #include "app/Common.h"

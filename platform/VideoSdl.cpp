@@ -331,7 +331,10 @@ int SdlVideo::ShowMessageBox(const std::string& caption, const std::string& text
     // A stop signal ends the box (its copy of the program) as it ends the
     // run: nobody answered it, so nothing is done on its behalf.
     if (StopSignalReceived())
+    {
+        std::fprintf(stderr, "(the box was not shown: the program was asked to end)\n");
         return MESSAGEBOX_NONE;
+    }
     int pressed = -1;
     const int shown = SDL_ShowMessageBox(&data, &pressed);
     if (StopSignalReceived())

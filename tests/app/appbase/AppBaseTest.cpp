@@ -548,6 +548,17 @@ public:
     uint32_t now = 0;
 };
 
+// Gives the application a stepped clock and starts its loading; returns the
+// clock.
+SteppedClock* StartOnASteppedClock(LumoAppBase& app)
+{
+    auto clock = std::make_unique<SteppedClock>();
+    SteppedClock* raw = clock.get();
+    app.SetClock(std::move(clock));
+    app.StartLoading();
+    return raw;
+}
+
 // A slow loader: while recording it ends only once the run has ended, as when
 // the player stops the program during the loading. Its game data differ from
 // what such a demo holds (none).
@@ -572,10 +583,7 @@ TEST(AppBaseTest, ARunStoppedBeforeItsLoadingCompletedReplaysToItsEnd)
         UseDemoCommandLine("-record", demo);
         HeldLoaderApp app;
         app.Init();
-        auto clock = std::make_unique<SteppedClock>();
-        SteppedClock* raw = clock.get();
-        app.SetClock(std::move(clock));
-        app.StartLoading();
+        SteppedClock* raw = StartOnASteppedClock(app);
         for (int pass = 0; pass < 12; ++pass)
         {
             raw->now += 10;
@@ -656,10 +664,7 @@ TEST(AppBaseTest, ADemoOfAFailedLoadReplaysToTheSameEndWhenEverItsLoaderFails)
         UseDemoCommandLine("-record", demo);
         FailingLoaderApp app;
         app.Init();
-        auto clock = std::make_unique<SteppedClock>();
-        SteppedClock* raw = clock.get();
-        app.SetClock(std::move(clock));
-        app.StartLoading();
+        SteppedClock* raw = StartOnASteppedClock(app);
         while (app.GetUpdateCount() < kRecordedUpdates)
         {
             raw->now += 10;
@@ -680,10 +685,7 @@ TEST(AppBaseTest, ADemoOfAFailedLoadReplaysToTheSameEndWhenEverItsLoaderFails)
         UseDemoCommandLine("-play", demo);
         FailingLoaderApp app;
         app.Init();
-        auto clock = std::make_unique<SteppedClock>();
-        SteppedClock* raw = clock.get();
-        app.SetClock(std::move(clock));
-        app.StartLoading();
+        SteppedClock* raw = StartOnASteppedClock(app);
         EXPECT_EQ(app.RunToTheEnd(raw, failAt), kRecordedUpdates);
         EXPECT_EQ(app.GetExitCode(), 1);
         EXPECT_EQ(app.completeCount, 0);

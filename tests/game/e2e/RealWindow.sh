@@ -82,24 +82,34 @@ game_processes()
   pgrep -f -- "^$1/tumbrix" | tr '\n' ' '
 }
 
-# end_server_and_wait RUN CASE: ends the X server, then waits at most 10 s for
-# every process of the game to end; sets status to the game's exit status.
-end_server_and_wait()
+# wait_for_the_end RUN CASE AFTER PIDS...: waits at most 10 s for the game's
+# processes PIDS to end (AFTER says after what), ends what is left; sets
+# status to the game's exit status.
+wait_for_the_end()
 {
-  local run=$1 case_dir=$2 pids pid watch=()
-  pids=$(game_processes "$run")
-  end_x_server
-  for pid in $pids; do
+  local run=$1 case_dir=$2 after=$3 pid watch=()
+  shift 3
+  for pid in "$@"; do
     watch+=("--pid=$pid")
   done
   if ! timeout 10 tail "${watch[@]}" -f /dev/null; then
-    fail "$(basename "$case_dir"): processes of the game still run 10 s after the display ended:" \
+    fail "$(basename "$case_dir"): processes of the game still run 10 s after $after:" \
          "$(game_processes "$run")"
     pkill -KILL -f -- "^$run/tumbrix"
   fi
   wait "$game_pid" 2>/dev/null
   status=$?
   [ -z "$(game_processes "$run")" ] || fail "$(basename "$case_dir"): a process of the game is left"
+}
+
+# end_server_and_wait RUN CASE: ends the X server, then waits at most 10 s for
+# every process of the game to end; sets status to the game's exit status.
+end_server_and_wait()
+{
+  local pids
+  pids=$(game_processes "$1")
+  end_x_server
+  wait_for_the_end "$1" "$2" "the display ended" $pids
 }
 
 settings_file()
@@ -170,25 +180,15 @@ check_demo_replays_alike()
 # game to end, with the X server still there; sets status.
 sigterm_with_box_open()
 {
-  local run=$1 case_dir=$2 pids pid watch=()
+  local pids
   status=
-  if ! wait_for_window "$case_dir/windows.txt" "$3" >/dev/null; then
-    fail "$(basename "$case_dir"): the box \"$3\" did not open"
+  if ! wait_for_window "$2/windows.txt" "$3" >/dev/null; then
+    fail "$(basename "$2"): the box \"$3\" did not open"
     return 1
   fi
-  pids=$(game_processes "$run")
+  pids=$(game_processes "$1")
   kill -TERM "$game_pid"
-  for pid in $pids; do
-    watch+=("--pid=$pid")
-  done
-  if ! timeout 10 tail "${watch[@]}" -f /dev/null; then
-    fail "$(basename "$case_dir"): processes of the game still run 10 s after one SIGTERM:" \
-         "$(game_processes "$run")"
-    pkill -KILL -f -- "^$run/tumbrix"
-  fi
-  wait "$game_pid" 2>/dev/null
-  status=$?
-  [ -z "$(game_processes "$run")" ] || fail "$(basename "$case_dir"): a process of the game is left"
+  wait_for_the_end "$1" "$2" "one SIGTERM" $pids
 }
 
 show_output()
