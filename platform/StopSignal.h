@@ -6,7 +6,10 @@
 // may send it more than once. A signal that was ignored when the program
 // started (SIGINT of a background job, SIGHUP under nohup) stays ignored.
 // A forked copy of the program (SDL shows an X message box from one), which
-// never polls the flag, takes the signal's default action instead.
+// never polls the flag, takes the signal's default action instead. The signal
+// is passed on to every process the program made, as a box's copy would hold
+// the thread that waits for its answer, and with it the run's end; a copy made
+// after the signal ends at once.
 namespace Lumo::Platform {
 
 void InstallStopSignalHandlers();

@@ -11,10 +11,12 @@
 //   idle     the same, but the main thread makes no display call after
 //            "ready", so the second thread alone meets the loss: it must stay
 //            out of Xlib, holding no lock, while the main thread ends the run;
-//   xcb      as busy, and each frame also sends a request through xcb itself,
-//            as DRI3 and indirect GLX drivers do on each swap;
-//   xcb-box  as xcb, but the second thread shows a message box that the
-//            server's end closes, then goes on switching the cursor.
+//   xcb      as idle, but the main thread goes on sending requests through
+//            xcb itself, and waiting for a reply, as DRI3 and indirect GLX
+//            drivers do on each swap: the second thread meets the loss while
+//            Xlib's socket is often with xcb;
+//   xcb-box  as xcb, but the second thread first shows a message box, which
+//            the server's end closes.
 #include "platform/DisplayLoss.h"
 #include "platform/FileSystem.h"
 #include "platform/StopSignal.h"
@@ -30,7 +32,6 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <string>
 #include <sys/syscall.h>
