@@ -289,16 +289,16 @@ mkdir -p "$case_dir/data/Tumbrix"
 records=$case_dir/data/Tumbrix/tumbrix.dat
 head -c 42 /dev/urandom >"$records"
 cp "$records" "$case_dir/records.before"
-chmod 600 "$records"
+mode=600
 if [ "$(id -u)" -eq 0 ]; then
   chmod 755 "$work" "$case_dir"
   mkdir -p "$case_dir/config" "$case_dir/home"
   chown nobody "$case_dir/data" "$case_dir/data/Tumbrix" "$case_dir/config" "$case_dir/home"
-  : >"$case_dir/err.txt"
   as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 else
-  chmod 000 "$records"
+  mode=0
 fi
+chmod "$mode" "$records"
 start_x_server "$case_dir/windows.txt" || exit 1
 start_game "$run" "$case_dir" -record -demofile="$case_dir/home/run.dmo"
 as_user=()
@@ -306,7 +306,8 @@ if sigterm_with_box_open "$run" "$case_dir" "FATAL ERROR"; then
   [ "$status" -eq 0 ] || fail "save_box_sigterm: exit status $status, expected 0"
   grep -q "Could not read contents of" "$case_dir/err.txt" || fail "save_box_sigterm: the box was another one"
   check_settings_written "$case_dir"
-  [ "$(id -u)" -eq 0 ] || chmod 600 "$records"
+  [ "$(stat -c %u.%a "$records")" = "$(id -u).$mode" ] || fail "save_box_sigterm: the save's owner or mode changed"
+  chmod 600 "$records"
   cmp -s "$records" "$case_dir/records.before" || fail "save_box_sigterm: the unreadable save was changed"
   [ -z "$(ls "$case_dir/data/Tumbrix" | grep -v '^tumbrix\.dat$')" ] ||
     fail "save_box_sigterm: files beside the save: $(ls "$case_dir/data/Tumbrix" | tr '\n' ' ')"
