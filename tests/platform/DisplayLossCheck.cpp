@@ -7,7 +7,12 @@
 //
 // Usage: display_loss_check MODE SAVED, MODE one of
 //   busy     the second thread switches the cursor, as a message box shown
-//            from the loading thread does around its box;
+//            from the loading thread does around its box, while the main
+//            thread also asks the window's size again and again, as a GL
+//            driver does on each frame: none of its calls may fail quietly
+//            (a driver goes on with a size it never got) before the run ends;
+//   ifevent  as busy, but the second thread looks for an event with
+//            XCheckIfEvent, inside which Xlib's internal lock stays held;
 //   idle     the same, but the main thread makes no display call after
 //            "ready", so the second thread alone meets the loss: it must stay
 //            out of Xlib, holding no lock, while the main thread ends the run;
@@ -30,9 +35,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <dlfcn.h>
 #include <fstream>
+#include <mutex>
 #include <string>
 #include <sys/syscall.h>
 #include <thread>
@@ -48,6 +56,15 @@ std::string gSavedFile;
 Display* gDisplay = nullptr;
 std::atomic<bool> gCursorThreadReturned{false};
 std::atomic<pid_t> gCursorThread{0};
+// Calls of the main thread that failed with no handler called.
+int gQuietFailures = 0;
+std::thread::id gMainThread;
+bool gWidenTheLockHandOver = false;
+
+// The main thread's calls of AskTheWindowsSize that have returned.
+std::mutex gCallsMutex;
+std::condition_variable gCallsChanged;
+long gMainCalls = 0;
 
 // The scheduler's state of a thread of this process ('S' sleeping, 'R'
 // running, ...), from /proc.
@@ -77,35 +94,83 @@ void SavedInOrder()
         saved += gCursorThreadReturned ? "; the cursor thread came back into our code"
                                        : "; the cursor thread waits, holding no lock";
     }
+    if (gQuietFailures > 0)
+        saved += "; " + std::to_string(gQuietFailures) + " calls of the main thread failed quietly first";
     if (!WriteFileAtomically(gSavedFile, saved.data(), saved.size()))
         std::fprintf(stderr, "cannot write %s\n", gSavedFile.c_str());
 }
 
+Bool NoEvent(Display*, XEvent*, XPointer)
+{
+    return False;
+}
+
 // Switches the cursor until the display is lost; in xcb-box mode a message box
-// comes first.
+// comes first; in ifevent mode it looks for an event instead.
 void CursorThread()
 {
     gCursorThread = static_cast<pid_t>(syscall(SYS_gettid));
     if (gMode == "xcb-box")
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, "display loss check", "The display ends now.", nullptr);
+    XEvent event;
     for (bool show = false; !DisplayLost(); show = !show)
-        SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+    {
+        if (gMode == "ifevent")
+            XCheckIfEvent(gDisplay, &event, NoEvent, nullptr);
+        else
+            SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+    }
     gCursorThreadReturned = true;
 }
 
+// The window's size, asked for as a GL driver does on each frame.
+void AskTheWindowsSize(Window window)
+{
+    for (int i = 0; i < 20; ++i)
+    {
+        Window root = 0;
+        int x = 0, y = 0;
+        unsigned width = 0, height = 0, border = 0, depth = 0;
+        if (XGetGeometry(gDisplay, window, &root, &x, &y, &width, &height, &border, &depth) == 0)
+            ++gQuietFailures; // the handler ends the run from inside a call that meets the loss
+        std::lock_guard<std::mutex> lock(gCallsMutex);
+        ++gMainCalls;
+        gCallsChanged.notify_all();
+    }
+}
+
 } // namespace
+
+// Xlib's own, with the moment after a thread that met the loss gives back the
+// user lock widened: that thread then waits, asleep, until the main thread has
+// finished one more call of its own. The main thread is most often waiting for
+// that lock, so a call it makes while the connection is still marked failed
+// (and fails quietly) shows in nearly every run, not in one of hundreds.
+void XUnlockDisplay(Display* display)
+{
+    static const auto xlibs = reinterpret_cast<void (*)(Display*)>(dlsym(RTLD_NEXT, "XUnlockDisplay"));
+    xlibs(display);
+    if (!gWidenTheLockHandOver || !DisplayLost() || std::this_thread::get_id() == gMainThread)
+        return;
+    std::unique_lock<std::mutex> lock(gCallsMutex);
+    const long seen = gMainCalls;
+    gCallsChanged.wait(lock, [seen] { return gMainCalls != seen; });
+}
 
 int main(int argc, char** argv)
 {
     if (argc != 3)
     {
-        std::fprintf(stderr, "usage: display_loss_check busy|idle|xcb|xcb-box SAVED\n");
+        std::fprintf(stderr, "usage: display_loss_check busy|ifevent|idle|xcb|xcb-box SAVED\n");
         return 2;
     }
     gMode = argv[1];
     gSavedFile = argv[2];
     const bool idle = gMode == "idle";
     const bool throughXcb = gMode.rfind("xcb", 0) == 0;
+    const bool asksSize = gMode == "busy" || gMode == "ifevent";
+    gWidenTheLockHandOver = asksSize;
+    gMainThread = std::this_thread::get_id();
     IgnoreBrokenPipes(); // as the application does
     std::string error;
     auto video = SdlVideo::Create(&error);
@@ -142,6 +207,8 @@ int main(int argc, char** argv)
             video->Present(frame.data(), 320, 240, 320 * 4);
             std::vector<InputEvent> events;
             video->PollEvents(events);
+            if (asksSize && pass > 50)
+                AskTheWindowsSize(info.info.x11.window);
         }
         // The driver's own requests, and a round trip it waits on.
         if (throughXcb && !DisplayLost())

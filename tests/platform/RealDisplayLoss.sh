@@ -3,9 +3,14 @@
 # the modes): each run must end in order with status 1 within 10 s, its file
 # saved, never hang, die of a signal or print a sanitizer report. Where either
 # thread may meet the loss first, a mode runs several times.
-# Usage: RealDisplayLoss.sh PROGRAM
+# In a sanitizer build the mode whose message box is a forked copy of the
+# program does not run: AddressSanitizer does not hold its allocator's locks
+# across fork, so a copy made while another thread allocates can wait for ever
+# for a lock that nobody will give back. The release build runs it.
+# Usage: RealDisplayLoss.sh PROGRAM [--sanitized]
 set -u
 program=$1
+sanitized=${2:-}
 source "$(cd "$(dirname "$0")" && pwd)/../XServer.sh"
 skip_without Xvfb
 
@@ -19,9 +24,13 @@ cleanup()
 }
 trap cleanup EXIT
 
-runs=(idle idle busy busy busy busy)
+runs=(idle idle)
+for i in $(seq 6); do
+  runs+=(busy ifevent)
+done
 for i in $(seq 10); do
-  runs+=(xcb xcb-box)
+  runs+=(xcb)
+  [ "$sanitized" = --sanitized ] || runs+=(xcb-box)
 done
 
 failures=0
