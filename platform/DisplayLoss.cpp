@@ -8,6 +8,7 @@
 #include <cstring>
 #include <iterator>
 #include <mutex>
+#include <pthread.h>
 #include <sys/uio.h>
 #include <thread>
 #include <unistd.h>
@@ -155,21 +156,28 @@ int OnXError(Display* display, XErrorEvent* event)
 // as if the request had room, and writes through NULL once its socket was with
 // xcb (as DRI3 and indirect GLX drivers leave it). So the thread leaves Xlib
 // for good and waits for the process's end, asleep and holding no lock:
-//   - it gives back the user lock that Xlib's I/O-error path took, so no
-//     other thread is kept out of Xlib;
-//   - it clears the connection's failed mark, so the main thread's next call
-//     meets the broken connection itself and ends the run from its own
-//     handler; with the mark set, Xlib's calls quietly do nothing, and a GL
-//     driver goes on drawing into a window of no size until it crashes.
-// Xlib's internal lock is already released when the handlers run.
+//   - it clears the connection's failed mark while it still holds the user
+//     lock that Xlib's I/O-error path took, so that no call of another thread
+//     runs with the mark set: such a call quietly does nothing, and a GL
+//     driver then goes on with a window size it never got, until it crashes.
+//     The main thread's next call meets the broken connection itself and ends
+//     the run from its own handler;
+//   - then it gives back Xlib's internal lock, which the I/O-error path has
+//     released already except inside XIfEvent and its kin: there Xlib keeps
+//     it, and its LockDisplay and UnlockDisplay do nothing on that thread
+//     while its in-event count is set;
+//   - last, it gives back the user lock.
 [[noreturn]] void LeaveXlibForGood(Display* display)
 {
     if (display != nullptr)
     {
-        XUnlockDisplay(display);
-        LockDisplay(display);
+        if (display->in_ifevent != 0 && pthread_equal(display->ifevent_thread, pthread_self()))
+            display->in_ifevent = 0; // its internal lock is held: UnlockDisplay now gives it back
+        else
+            LockDisplay(display);
         display->flags = display->flags & ~XlibDisplayIOError;
         UnlockDisplay(display);
+        XUnlockDisplay(display);
     }
     for (;;)
         pause();
