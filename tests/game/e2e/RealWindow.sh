@@ -13,13 +13,25 @@
 #      its settings and demo written, and the demo replays the same way twice;
 #   6. a SIGTERM alone while the box about a save file the game cannot read is
 #      open: the same, with status 0, and the save file left byte for byte
-#      where it was.
-# No run may print a sanitizer report.
+#      where it was;
+#   7. the window destroyed from outside while the loader's error box is open:
+#      status 1 within 10 s, no process of the game left;
+#   8. a SIGTERM alone while the loader's error box is shown in the program
+#      itself (NO_FORK, preloaded, makes every fork fail, as at the process
+#      limit): as in 5.
+# No run, and no replay, may print a sanitizer report.
+# In a sanitizer build the cases whose box is a forked copy of the program
+# (3 to 7) do not run: AddressSanitizer does not hold its allocator's locks
+# across fork, so a copy made while another thread allocates can wait for ever
+# for a lock that nobody will give back. The release build runs them.
 # Each run works on a copy of the build's program folder, inside a folder of
 # its own that is removed at the end.
-# Usage: RealWindow.sh BIN   (the folder of the program and its assets)
+# Usage: RealWindow.sh BIN NO_FORK [--sanitized]
+#   (BIN: the folder of the program and its assets)
 set -u
 bin=$(cd "$1" && pwd)
+no_fork=$2
+sanitized=${3:-}
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../XServer.sh"
 skip_without Xvfb xdotool xev xwininfo
@@ -56,11 +68,13 @@ make_run_folder()
 
 # start_game RUN CASE ARGS...: starts the program of RUN in a window, its data,
 # settings and home in CASE, its error output in CASE/err.txt; sets game_pid.
-# The command in the array as_user, when set, runs it (as another user). In a
+# The command in the array as_user, when set, runs it (as another user); the
+# array game_env holds more of its environment (NAME=VALUE). In a
 # sanitizer build the windowed game is not checked for leaks: the GL driver and
 # D-Bus keep what they allocate until the process ends; every other report
 # counts.
 as_user=()
+game_env=()
 start_game()
 {
   local run=$1 case_dir=$2
@@ -70,7 +84,7 @@ start_game()
      -u LUMO_AUDIO_CAPTURE -u LUMO_LOADING_DELAY_MS -u XDG_DATA_HOME -u XDG_CONFIG_HOME \
      ASAN_OPTIONS="${ASAN_OPTIONS:-}${ASAN_OPTIONS:+:}detect_leaks=0" \
      HOME="$case_dir/home" XDG_CACHE_HOME="$case_dir/home/.cache" LUMO_DEBUG_OUTPUT=1 LUMO_AUDIO=off \
-     LUMO_DATA_DIR="$case_dir/data" LUMO_CONFIG_DIR="$case_dir/config" "$run/tumbrix" "$@") \
+     LUMO_DATA_DIR="$case_dir/data" LUMO_CONFIG_DIR="$case_dir/config" "${game_env[@]}" "$run/tumbrix" "$@") \
     >"$case_dir/out.txt" 2>"$case_dir/err.txt" &
   game_pid=$!
 }
@@ -92,7 +106,8 @@ wait_for_the_end()
   for pid in "$@"; do
     watch+=("--pid=$pid")
   done
-  if ! timeout 10 tail "${watch[@]}" -f /dev/null; then
+  # With none left to watch (the run ended already), tail would wait for ever.
+  if [ ${#watch[@]} -gt 0 ] && ! timeout 10 tail "${watch[@]}" -f /dev/null; then
     fail "$(basename "$case_dir"): processes of the game still run 10 s after $after:" \
          "$(game_processes "$run")"
     pkill -KILL -f -- "^$run/tumbrix"
@@ -150,6 +165,14 @@ check_demo_replays()
   replayed=$?
   [ "$replayed" -eq 0 ] ||
     fail "$(basename "$case_dir"): the demo replays with status $replayed: $(tail -n 3 "$case_dir/replay.txt")"
+  check_no_sanitizer_report "$case_dir" replay.txt
+}
+
+# check_no_sanitizer_report CASE FILE: the error output CASE/FILE holds no
+# sanitizer report.
+check_no_sanitizer_report()
+{
+  ! has_sanitizer_report "$1/$2" || fail "$(basename "$1"): a sanitizer report in $2: $(grep -m 3 -e ERROR: -e 'runtime error:' "$1/$2")"
 }
 
 # check_demo_replays_alike CASE RUN STATUS: the demo CASE/run.dmo was written,
@@ -170,6 +193,7 @@ check_demo_replays_alike()
     [ "$status" -eq "$expected" ] ||
       fail "$(basename "$case_dir"): the demo replays with status $status, expected $expected"
     ends+=("$(grep -o 'Updates: [0-9]*' "$case_dir/replay.txt")")
+    check_no_sanitizer_report "$case_dir" replay.txt
   done
   [ -n "${ends[0]}" ] && [ "${ends[0]}" = "${ends[1]}" ] ||
     fail "$(basename "$case_dir"): two replays ended apart: '${ends[0]}', '${ends[1]}'"
@@ -193,7 +217,7 @@ sigterm_with_box_open()
 
 show_output()
 {
-  has_sanitizer_report "$1/err.txt" && fail "$(basename "$1"): a sanitizer report"
+  check_no_sanitizer_report "$1" err.txt
   echo "--- $(basename "$1") error output:"
   grep -v -e takeMenuAction -e "in a transition" "$1/err.txt" | tail -n 20
 }
@@ -246,73 +270,116 @@ fi
 show_output "$case_dir"
 end_x_server
 
-# 3. and 4. The loader's error box is open when the display ends; in 4. the
-# program was asked to end (SIGTERM) while the box was open.
-for name in box box_after_sigterm; do
-  case_dir=$work/$name
+# 3. to 7.: the box is a forked copy of the program.
+forked_box_cases()
+{
+  local name pids
+  # 3. and 4. The loader's error box is open when the display ends; in 4. the
+  # program was asked to end (SIGTERM) while the box was open.
+  for name in box box_after_sigterm; do
+    case_dir=$work/$name
+    mkdir -p "$case_dir"
+    start_x_server "$case_dir/windows.txt" || exit 1
+    start_game "$broken" "$case_dir"
+    if ! wait_for_window "$case_dir/windows.txt" "FATAL ERROR" >/dev/null; then
+      fail "$name: the loader's error box did not open"
+    else
+      if [ "$name" = box_after_sigterm ]; then
+        kill -TERM "$game_pid"
+        wait_for_line "$case_dir/err.txt" "Stop signal received" || fail "$name: the SIGTERM was not taken"
+      fi
+      end_server_and_wait "$broken" "$case_dir"
+      [ "$status" -eq 1 ] || fail "$name: exit status $status, expected 1"
+      check_settings_written "$case_dir"
+    fi
+    show_output "$case_dir"
+    end_x_server
+  done
+
+  # 5. One SIGTERM while the loader's error box is open, the X server left as
+  # it is.
+  case_dir=$work/box_sigterm
+  mkdir -p "$case_dir"
+  start_x_server "$case_dir/windows.txt" || exit 1
+  start_game "$broken" "$case_dir" -record -demofile="$case_dir/run.dmo"
+  if sigterm_with_box_open "$broken" "$case_dir" "FATAL ERROR"; then
+    [ "$status" -eq 1 ] || fail "box_sigterm: exit status $status, expected 1 (the loading failed)"
+    check_settings_written "$case_dir"
+    check_demo_replays_alike "$case_dir" "$broken" 1
+  fi
+  show_output "$case_dir"
+  end_x_server
+
+  # 6. One SIGTERM while the box about a save file that the game's user cannot
+  # read is open. As root the game runs as nobody, the file being root's.
+  case_dir=$work/save_box_sigterm
+  mkdir -p "$case_dir/data/Tumbrix"
+  records=$case_dir/data/Tumbrix/tumbrix.dat
+  head -c 42 /dev/urandom >"$records"
+  cp "$records" "$case_dir/records.before"
+  mode=600
+  if [ "$(id -u)" -eq 0 ]; then
+    chmod 755 "$work" "$case_dir"
+    mkdir -p "$case_dir/config" "$case_dir/home"
+    chown nobody "$case_dir/data" "$case_dir/data/Tumbrix" "$case_dir/config" "$case_dir/home"
+    as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+  else
+    mode=0
+  fi
+  chmod "$mode" "$records"
+  start_x_server "$case_dir/windows.txt" || exit 1
+  start_game "$run" "$case_dir" -record -demofile="$case_dir/home/run.dmo"
+  as_user=()
+  if sigterm_with_box_open "$run" "$case_dir" "FATAL ERROR"; then
+    [ "$status" -eq 0 ] || fail "save_box_sigterm: exit status $status, expected 0"
+    grep -q "Could not read contents of" "$case_dir/err.txt" || fail "save_box_sigterm: the box was another one"
+    check_settings_written "$case_dir"
+    [ "$(stat -c %u.%a "$records")" = "$(id -u).$mode" ] || fail "save_box_sigterm: the save's owner or mode changed"
+    chmod 600 "$records"
+    cmp -s "$records" "$case_dir/records.before" || fail "save_box_sigterm: the unreadable save was changed"
+    [ -z "$(ls "$case_dir/data/Tumbrix" | grep -v '^tumbrix\.dat$')" ] ||
+      fail "save_box_sigterm: files beside the save: $(ls "$case_dir/data/Tumbrix" | tr '\n' ' ')"
+    mv "$case_dir/home/run.dmo" "$case_dir/run.dmo" 2>/dev/null
+    check_demo_replays_alike "$case_dir" "$run" 0
+  fi
+  show_output "$case_dir"
+  end_x_server
+
+  # 7. The window destroyed from outside while the loader's error box is open.
+  case_dir=$work/box_closed
   mkdir -p "$case_dir"
   start_x_server "$case_dir/windows.txt" || exit 1
   start_game "$broken" "$case_dir"
-  if ! wait_for_window "$case_dir/windows.txt" "FATAL ERROR" >/dev/null; then
-    fail "$name: the loader's error box did not open"
+  window=$(wait_for_window "$case_dir/windows.txt" "LumoAppFramework: Tumbrix - 1.0.0")
+  if [ -z "$window" ] || ! wait_for_window "$case_dir/windows.txt" "FATAL ERROR" >/dev/null; then
+    fail "box_closed: the game's window or the loader's error box did not open"
   else
-    if [ "$name" = box_after_sigterm ]; then
-      kill -TERM "$game_pid"
-      wait_for_line "$case_dir/err.txt" "Stop signal received" || fail "$name: the SIGTERM was not taken"
-    fi
-    end_server_and_wait "$broken" "$case_dir"
-    [ "$status" -eq 1 ] || fail "$name: exit status $status, expected 1"
+    pids=$(game_processes "$broken")
+    xdotool windowclose "$window"
+    wait_for_the_end "$broken" "$case_dir" "its window was destroyed" $pids
+    [ "$status" -eq 1 ] || fail "box_closed: exit status $status, expected 1"
     check_settings_written "$case_dir"
   fi
   show_output "$case_dir"
   end_x_server
-done
+}
+[ "$sanitized" = --sanitized ] || forked_box_cases
 
-# 5. One SIGTERM while the loader's error box is open, the X server left as
-# it is.
-case_dir=$work/box_sigterm
+# 8. One SIGTERM while the loader's error box is shown in the program itself.
+case_dir=$work/box_in_program_sigterm
 mkdir -p "$case_dir"
 start_x_server "$case_dir/windows.txt" || exit 1
+game_env=(LD_PRELOAD="$no_fork")
 start_game "$broken" "$case_dir" -record -demofile="$case_dir/run.dmo"
+game_env=()
+if wait_for_window "$case_dir/windows.txt" "FATAL ERROR" >/dev/null &&
+   [ "$(game_processes "$broken" | wc -w)" -ne 1 ]; then
+  fail "box_in_program_sigterm: the box was not shown in the program itself"
+fi
 if sigterm_with_box_open "$broken" "$case_dir" "FATAL ERROR"; then
-  [ "$status" -eq 1 ] || fail "box_sigterm: exit status $status, expected 1 (the loading failed)"
+  [ "$status" -eq 1 ] || fail "box_in_program_sigterm: exit status $status, expected 1 (the loading failed)"
   check_settings_written "$case_dir"
   check_demo_replays_alike "$case_dir" "$broken" 1
-fi
-show_output "$case_dir"
-end_x_server
-
-# 6. One SIGTERM while the box about a save file that the game's user cannot
-# read is open. As root the game runs as nobody, the file being root's.
-case_dir=$work/save_box_sigterm
-mkdir -p "$case_dir/data/Tumbrix"
-records=$case_dir/data/Tumbrix/tumbrix.dat
-head -c 42 /dev/urandom >"$records"
-cp "$records" "$case_dir/records.before"
-mode=600
-if [ "$(id -u)" -eq 0 ]; then
-  chmod 755 "$work" "$case_dir"
-  mkdir -p "$case_dir/config" "$case_dir/home"
-  chown nobody "$case_dir/data" "$case_dir/data/Tumbrix" "$case_dir/config" "$case_dir/home"
-  as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
-else
-  mode=0
-fi
-chmod "$mode" "$records"
-start_x_server "$case_dir/windows.txt" || exit 1
-start_game "$run" "$case_dir" -record -demofile="$case_dir/home/run.dmo"
-as_user=()
-if sigterm_with_box_open "$run" "$case_dir" "FATAL ERROR"; then
-  [ "$status" -eq 0 ] || fail "save_box_sigterm: exit status $status, expected 0"
-  grep -q "Could not read contents of" "$case_dir/err.txt" || fail "save_box_sigterm: the box was another one"
-  check_settings_written "$case_dir"
-  [ "$(stat -c %u.%a "$records")" = "$(id -u).$mode" ] || fail "save_box_sigterm: the save's owner or mode changed"
-  chmod 600 "$records"
-  cmp -s "$records" "$case_dir/records.before" || fail "save_box_sigterm: the unreadable save was changed"
-  [ -z "$(ls "$case_dir/data/Tumbrix" | grep -v '^tumbrix\.dat$')" ] ||
-    fail "save_box_sigterm: files beside the save: $(ls "$case_dir/data/Tumbrix" | tr '\n' ' ')"
-  mv "$case_dir/home/run.dmo" "$case_dir/run.dmo" 2>/dev/null
-  check_demo_replays_alike "$case_dir" "$run" 0
 fi
 show_output "$case_dir"
 end_x_server
