@@ -11,6 +11,7 @@
 #include "audio/MusicInterface.h"
 #include "graphics/SharedImageMap.h"
 #include "graphics/display/DDInterface.h"
+#include "platform/ChildProcesses.h"
 #include "platform/DebugOutput.h"
 #include "platform/DisplayLoss.h"
 #include "platform/Environment.h"
@@ -90,6 +91,9 @@ std::optional<std::align_val_t> TakeOverAlignment(void* memory)
     }
     return std::nullopt;
 }
+
+// Set on the loading thread, for the boxes it shows.
+thread_local bool tOnLoadingThread = false;
 
 uint32_t VolumeToSetting(double volume)
 {
@@ -372,7 +376,10 @@ void LumoAppBase::StartLoading()
     mLoadingThreadStarted = true;
     if (mLoadingThreadEnabled)
     {
-        mLoadingThread = std::thread([this] { LoadingThreadProc(); });
+        mLoadingThread = std::thread([this] {
+            tOnLoadingThread = true;
+            LoadingThreadProc();
+        });
         return;
     }
     LoadingThreadProc();
@@ -383,15 +390,20 @@ void LumoAppBase::EndLoadingThread()
     if (!mLoadingThread.joinable())
         return;
     // With the display gone, a loader still at work may be held for good:
-    // in a display call, or asleep outside Xlib after meeting the loss. The
-    // wait looks at the display now and then, and the process ends right
-    // after the save.
+    // in a display call, or asleep outside Xlib after meeting the loss. A
+    // stop signal cannot close a box that SDL shows in the program itself
+    // (when it cannot fork a copy to show it), and nobody may answer it. The
+    // wait looks at both now and then; a loader left to them never touches
+    // the application again, and the process ends right after the save.
+    bool loaded = false;
     {
         std::unique_lock<std::mutex> lock(mLoadedMutex);
-        while (!mLoaded && !Platform::DisplayLost())
+        while (!mLoaded && !Platform::DisplayLost() && !(mLoaderInBox && Platform::StopSignalReceived()))
             mLoadedChanged.wait_for(lock, std::chrono::milliseconds(20));
+        loaded = mLoaded;
+        mLoaderLeftBehind = !loaded;
     }
-    if (!mLoaded)
+    if (!loaded)
     {
         mLoadingThread.detach();
         return;
@@ -443,6 +455,30 @@ void LumoAppBase::ShutdownOnMainThread()
     // saved before the first display call finds out.
     if (mVideo)
         mVideo->ShowWindow(false);
+    // A loader left in its box still holds this object: the program ends
+    // here, saved, with the status the run has. (After a lost display it ends
+    // where the loss was met.)
+    if (LoaderLeftBehind() && !Platform::DisplayLost())
+    {
+        Platform::DebugOutputF("Updates: %d, draws: %d\n", mUpdateCount.load(), mDrawCount);
+        Platform::EndProgramNow(GetExitCode());
+    }
+}
+
+bool LumoAppBase::LoaderLeftBehind()
+{
+    std::lock_guard<std::mutex> lock(mLoadedMutex);
+    return mLoaderLeftBehind;
+}
+
+void LumoAppBase::LoaderInBox(bool inBox)
+{
+    std::unique_lock<std::mutex> lock(mLoadedMutex);
+    mLoaderInBox = inBox;
+    // Once the run has ended without it, the loader waits for the process's
+    // end, which follows the save.
+    if (!inBox)
+        mLoadedChanged.wait(lock, [this] { return !mLoaderLeftBehind; });
 }
 
 void LumoAppBase::ReadSettings()
@@ -517,12 +553,20 @@ std::string LumoAppBase::LookupText(const std::string& id, const std::string& de
 
 int LumoAppBase::MessageBox(const std::string& caption, const std::string& text, int kind)
 {
+    const auto boxKind = static_cast<Platform::MessageBoxKind>(kind);
     if (!mVideo)
     {
         Platform::HeadlessVideo fallback;
-        return fallback.ShowMessageBox(caption, text, static_cast<Platform::MessageBoxKind>(kind));
+        return fallback.ShowMessageBox(caption, text, boxKind);
     }
-    return mVideo->ShowMessageBox(caption, text, static_cast<Platform::MessageBoxKind>(kind));
+    if (!tOnLoadingThread)
+        return mVideo->ShowMessageBox(caption, text, boxKind);
+    // The end of the run does not wait for the answer of the loader's box
+    // after a stop signal.
+    LoaderInBox(true);
+    const int answer = mVideo->ShowMessageBox(caption, text, boxKind);
+    LoaderInBox(false);
+    return answer;
 }
 
 bool LumoAppBase::ShowFatalError(const std::string& text)

@@ -228,12 +228,21 @@ protected:
     // program when one still runs by then (the members it fills are gone).
     // Once the display is lost, a loader still at work is left to the
     // process's end (it may be held in a display call, or waiting outside
-    // Xlib after meeting the loss): the wait watches for the loss.
+    // Xlib after meeting the loss): the wait watches for the loss. So it
+    // does for a stop signal while the loader's box is open, which the
+    // signal cannot close when SDL shows it in the program itself.
     void EndLoadingThread();
     // Ends the run in order: waits for the loading thread, then the game's
     // hook, the music, the codec, the settings and the demo. Every way out
     // passes here, the destructor too; later calls only wait for loading.
+    // When the loader was left behind (a stop signal, its box open), the
+    // program then ends, with the run's exit status.
     void ShutdownOnMainThread();
+    // Whether the run has ended without waiting for its loader any more.
+    bool LoaderLeftBehind();
+    // The loading thread enters or leaves a message box; leaving it, a loader
+    // left behind waits for the process's end.
+    void LoaderInBox(bool inBox);
     void FinishDemo();
     bool CreateMainWindow();
     void CaptureFrameIfAsked();
@@ -265,8 +274,10 @@ private:
     std::unique_ptr<RegistrySettings> mSettings;
     std::unique_ptr<SharedImageMap> mSharedImages;
     std::thread mLoadingThread;
-    std::mutex mLoadedMutex; // with mLoadedChanged: the end of the loader
+    std::mutex mLoadedMutex; // with mLoadedChanged: the end of the loader, and the two below
     std::condition_variable mLoadedChanged;
+    bool mLoaderInBox = false;      // the loader waits for a box's answer
+    bool mLoaderLeftBehind = false; // the run ended without waiting for the loader
     std::thread::id mMainThreadId = std::this_thread::get_id();
 
     bool mLoadingThreadStarted = false;

@@ -175,6 +175,8 @@ void LumoAppBase::CheckLoadingComplete()
     // here for the loading thread, so a headless run gives the same frames
     // and sound at every update, however fast the machine loads.
     EndLoadingThread();
+    if (!mLoaded)
+        return; // left to the process's end: the run is ending without it
     mLoadingCompleteCalled = true;
     if (mPlayingDemo && !mShutdownRequested && mDemo.assetHash != mAssetHash)
     {

@@ -40,11 +40,12 @@ const std::initializer_list<int> kEffectImages = {
 
 void GameApp::FailLoading(const std::string& message)
 {
+    // The program must not end with success, whichever way the run ends
+    // before loading completes: also a stop signal while the box is open,
+    // which may end the run before the box returns.
+    SetExitCode(1);
     ShowFatalError(message);
     loadFailed = true;
-    // The program must not end with success, whichever way the run ends
-    // before loading completes (a stop signal while the box was open).
-    SetExitCode(1);
     mShutdownRequested = true;
 }
 

@@ -1,6 +1,7 @@
 // The end of a run whose display went away, and the X handlers that lead there.
 #include "platform/DisplayLoss.h"
 
+#include "platform/ChildProcesses.h"
 #include "platform/DebugOutput.h"
 
 #include <atomic>
@@ -56,10 +57,11 @@ bool InForkedCopy()
     return owner != 0 && owner != getpid();
 }
 
+// The program's message-box copies end with it: on a display that is still
+// there (a destroyed window, an X error) they would stay on the screen.
 [[noreturn]] void EndProcess()
 {
-    std::fflush(nullptr);
-    _exit(1); // no exit handlers: they may reach for the display again
+    EndProgramNow(1);
 }
 
 // A forked copy ends without touching what it shares with the program: one
@@ -245,6 +247,7 @@ void EndIfDisplayLost()
 void InstallX11DisplayLossHandlers()
 {
     gHandlersProcess.store(getpid());
+    WatchForks();
     XSetErrorHandler(OnXError);
     XSetIOErrorHandler(OnXIOError);
 }

@@ -2,14 +2,11 @@
 // loop (and read by any other thread).
 #include "platform/StopSignal.h"
 
+#include "platform/ChildProcesses.h"
+
 #include <atomic>
 #include <cerrno>
 #include <csignal>
-#include <cstdint>
-#include <cstring>
-#include <fcntl.h>
-#include <pthread.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace Lumo::Platform {
@@ -22,77 +19,6 @@ static_assert(std::atomic<bool>::is_always_lock_free);
 // The process that installed the handlers.
 std::atomic<pid_t> gOwner{0};
 static_assert(std::atomic<pid_t>::is_always_lock_free);
-
-// The signal that raised the flag, for the copies made after it.
-std::atomic<int> gStopSignalNumber{0};
-
-// Parses the decimal number at text; false at its end.
-bool NextNumber(const char*& text, const char* end, long& number)
-{
-    while (text < end && (*text < '0' || *text > '9'))
-        ++text;
-    if (text == end)
-        return false;
-    number = 0;
-    while (text < end && *text >= '0' && *text <= '9')
-        number = number * 10 + (*text++ - '0');
-    return true;
-}
-
-// Sends the signal to every process this one made, as the kernel lists them
-// for each of its threads. Only system calls, so a signal handler may call it.
-void SignalChildren(int signalNumber)
-{
-    const int tasks = open("/proc/self/task", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (tasks < 0)
-        return;
-    alignas(8) char entries[4096];
-    long got = 0;
-    while ((got = syscall(SYS_getdents64, tasks, entries, sizeof entries)) > 0)
-    {
-        for (long at = 0; at < got;)
-        {
-            // struct linux_dirent64: inode, offset, record length, type, name.
-            uint16_t length = 0;
-            std::memcpy(&length, entries + at + 16, sizeof length);
-            const char* name = entries + at + 19;
-            at += length;
-            if (name[0] < '0' || name[0] > '9')
-                continue;
-            char path[64] = "/proc/self/task/";
-            size_t used = std::strlen(path);
-            for (const char* c = name; *c != '\0' && used < sizeof path - 10; ++c)
-                path[used++] = *c;
-            std::memcpy(path + used, "/children", 10);
-            const int file = open(path, O_RDONLY | O_CLOEXEC);
-            if (file < 0)
-                continue;
-            char children[4096];
-            const ssize_t size = read(file, children, sizeof children);
-            close(file);
-            const char* text = children;
-            long child = 0;
-            while (size > 0 && NextNumber(text, children + size, child))
-                kill(static_cast<pid_t>(child), signalNumber);
-        }
-    }
-    close(tasks);
-}
-
-// Ends this process as the signal would have, had nothing caught it.
-[[noreturn]] void TakeDefaultAction(int signalNumber)
-{
-    struct sigaction standard = {};
-    standard.sa_handler = SIG_DFL;
-    sigemptyset(&standard.sa_mask);
-    sigaction(signalNumber, &standard, nullptr);
-    sigset_t only;
-    sigemptyset(&only);
-    sigaddset(&only, signalNumber);
-    pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
-    raise(signalNumber);
-    _exit(128 + signalNumber);
-}
 
 extern "C" void OnStopSignal(int signalNumber)
 {
@@ -109,31 +35,14 @@ extern "C" void OnStopSignal(int signalNumber)
         errno = savedErrno;
         return;
     }
-    gStopSignalNumber.store(signalNumber, std::memory_order_relaxed);
     gStopSignal.store(true, std::memory_order_relaxed);
     // A copy of the program showing a message box (SDL shows X boxes from
     // one) holds the thread that waits for its answer, and with it the run's
-    // end: the copies end too. Only the program's own children, never its
-    // process group, which may hold the player's other programs.
-    SignalChildren(signalNumber);
+    // end: the copies end too, and so does one made from now on (SDL tries
+    // again, or another way, when a box's copy ends).
+    EndChildrenForkedFromNow(signalNumber);
+    SignalChildProcesses(signalNumber);
     errno = savedErrno;
-}
-
-// A copy made once the signal came (SDL tries again, or another way, when a
-// box's copy ends) ends at once, as the signal would have ended it.
-extern "C" void EndCopyMadeAfterStop()
-{
-    const int signalNumber = gStopSignalNumber.load(std::memory_order_relaxed);
-    if (gOwner.load(std::memory_order_relaxed) != 0 && gStopSignal.load(std::memory_order_relaxed) && signalNumber > 0)
-        TakeDefaultAction(signalNumber);
-}
-
-// A copy forked while the signal was being handled may have missed both the
-// handler's round and the flag: it is sent the signal once it is listed.
-extern "C" void SignalCopyMadeAfterStop()
-{
-    if (gStopSignal.load(std::memory_order_relaxed))
-        SignalChildren(gStopSignalNumber.load(std::memory_order_relaxed));
 }
 
 // once: whether a second signal of the kind takes the default action.
@@ -161,8 +70,7 @@ void InstallStopSignalHandlers()
     // terminal's hang-up can come twice (from the kernel and from the shell):
     // it must not end the run before its records are saved.
     gOwner.store(getpid(), std::memory_order_relaxed);
-    static const bool forkHandlers = pthread_atfork(nullptr, SignalCopyMadeAfterStop, EndCopyMadeAfterStop) == 0;
-    (void)forkHandlers;
+    WatchForks();
     Install(SIGTERM, true);
     Install(SIGINT, true);
     Install(SIGHUP, false);
@@ -184,7 +92,7 @@ bool StopSignalReceived()
 void ClearStopSignal()
 {
     gStopSignal.store(false, std::memory_order_relaxed);
-    gStopSignalNumber.store(0, std::memory_order_relaxed);
+    EndChildrenForkedFromNow(0);
 }
 
 } // namespace Lumo::Platform

@@ -7,6 +7,7 @@
 #include "platform/DebugOutput.h"
 #include "platform/FileSystem.h"
 #include "platform/Settings.h"
+#include "platform/StopSignal.h"
 #include "platform/Video.h"
 #include "widgets/Widget.h"
 #include "widgets/WidgetManager.h"
@@ -15,11 +16,15 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <sys/syscall.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace Lumo {
@@ -690,6 +695,80 @@ TEST(AppBaseTest, ADemoOfAFailedLoadReplaysToTheSameEndWhenEverItsLoaderFails)
         EXPECT_EQ(app.GetExitCode(), 1);
         EXPECT_EQ(app.completeCount, 0);
     }
+}
+
+// A loader whose box SDL shows in the program itself, as when it cannot fork a
+// copy to show it in: no stop signal closes that box, and nobody answers it.
+// The test answers it once the run has ended without the loader.
+class BoxedLoaderApp : public TestApp
+{
+public:
+    BoxedLoaderApp() : TestApp("LumoTests\\Boxed") {}
+    void LoadResources() override
+    {
+        loader = static_cast<pid_t>(syscall(SYS_gettid));
+        SetExitCode(1); // as a failed load does before its box
+        LoaderInBox(true);
+        inBox = true;
+        while (!answered)
+            std::this_thread::yield();
+        LoaderInBox(false);
+        cameBack = true;
+    }
+    // The run's end, without the loader: the box is answered now, and the
+    // loader must not come back into the application, but wait asleep.
+    void OnShutdown() override
+    {
+        answered = true;
+        while (!cameBack && ThreadState(loader) != 'S')
+            std::this_thread::yield();
+        std::fprintf(stderr, cameBack ? "the loader came back\n" : "saving, the loader waits\n");
+    }
+    // The scheduler's state of a thread of this process ('S' asleep), from /proc.
+    static char ThreadState(pid_t thread)
+    {
+        std::ifstream stat("/proc/self/task/" + std::to_string(thread) + "/stat");
+        std::string line;
+        std::getline(stat, line);
+        const size_t end = line.rfind(')');
+        return end == std::string::npos || end + 2 >= line.size() ? '?' : line[end + 2];
+    }
+    std::atomic<pid_t> loader{0};
+    std::atomic<bool> inBox{false};
+    std::atomic<bool> answered{false};
+    std::atomic<bool> cameBack{false};
+};
+
+// A stop signal with that box open ends the run in order, without waiting for
+// the answer: the demo is written, and the program ends with the run's status.
+TEST(AppBaseTest, AStopSignalEndsTheRunWhileTheLoadersBoxIsShownInTheProgram)
+{
+    const TestFolder scratch("boxed");
+    const std::string demo = scratch.Path() + "boxed.dmo";
+    EXPECT_EXIT(
+        {
+            alarm(60); // only bounds a run that waits for the answer
+            UseDemoCommandLine("-record", demo);
+            BoxedLoaderApp app;
+            app.Init();
+            SteppedClock* clock = StartOnASteppedClock(app);
+            while (!app.inBox)
+                std::this_thread::yield();
+            Platform::InstallStopSignalHandlers();
+            std::raise(SIGTERM);
+            for (int pass = 0; pass < 100; ++pass)
+            {
+                clock->now += 10;
+                app.RunOnePass();
+            }
+            std::fprintf(stderr, "the run did not end\n");
+            std::_Exit(7);
+        },
+        testing::ExitedWithCode(1), "saving, the loader waits");
+    DemoFile recorded;
+    std::string error;
+    ASSERT_TRUE(recorded.Load(demo, error)) << error;
+    EXPECT_EQ(recorded.loadedUpdate, DemoFile::kNeverLoaded);
 }
 
 // A demo named by a link is written beside the file the link points to. When
