@@ -428,6 +428,33 @@ TEST_F(BoardDrawTest, CharacterStripDrawsOnlyItsCurrentCelDoubled)
     EXPECT_EQ(call.dest, Rect(885 - cel, 752 - 2 * strip->GetHeight(), 2 * cel, 2 * strip->GetHeight()));
 }
 
+// The goldfish's water cooler: half full in Story mode, on any screen; the
+// Panic water in play; full otherwise.
+TEST_F(BoardDrawTest, TheCoolersWaterFollowsTheModeFirstThenThePlay)
+{
+    const int room = Img(IMAGE_WATER_COOLER)->GetHeight() - 30;
+    auto water = [&] {
+        board->character = CHARACTER_GOLDFISH;
+        board->mood = MOOD_IDLE;
+        g->calls.clear();
+        board->drawSidePanel(g.get(), 885, 752);
+        for (const auto& call : g->calls)
+            if (call.kind == "fill")
+                return call.dest.mHeight;
+        return -1;
+    };
+    BusyGame(MODE_PANIC);
+    board->glassFill = 100;
+    EXPECT_EQ(water(), room * 100 / 300);
+    board->enterMenus();
+    EXPECT_EQ(water(), room) << "after a Panic game";
+    BusyGame(MODE_STORY);
+    EXPECT_EQ(water(), room / 2);
+    board->enterMenus();
+    board->setMenu(MENU_MODE_CHOICE);
+    EXPECT_EQ(water(), room / 2) << "after a Story game";
+}
+
 TEST_F(BoardDrawTest, FadeCoversTheWholeBoardWithWhite)
 {
     board->enterMenus();
