@@ -195,10 +195,10 @@ void Board::drawSidePanel(Graphics* g, int x, int y)
         Image* cooler = Img(*this, IMAGE_WATER_COOLER);
         const int coolerWidth = Width(cooler);
         const int coolerHeight = Height(cooler);
-        // Left open which level shows outside play: in play the Panic water
-        // (Story keeps the tank half full), elsewhere a full tank.
+        // Story mode keeps the tank half full on every screen; otherwise the
+        // Panic water shows in play, and a full tank elsewhere.
         const bool inPlay = state == STATE_PLAYING || state == STATE_PAUSED;
-        const int level = std::clamp(inPlay ? (mode == MODE_STORY ? 150 : glassFill) : 300, 0, 300);
+        const int level = std::clamp(mode == MODE_STORY ? 150 : inPlay ? glassFill : 300, 0, 300);
         const int waterHeight = std::max(0, (coolerHeight - 30) * level / 300);
         const int surface = y - 6 - waterHeight;
         const int fishHeight = 2 * Height(strip);
