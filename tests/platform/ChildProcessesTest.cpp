@@ -3,35 +3,18 @@
 // stop signal ends are the stop signal's tests.)
 #include "platform/ChildProcesses.h"
 
+#include "tests/platform/WaitingCopy.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <cstdlib>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace Lumo::Platform {
 namespace {
 
-// A copy that waits for an answer, as a box does; the alarm only bounds one
-// that nothing ends. In the copy, 0.
-pid_t ForkAWaitingCopy()
-{
-    const pid_t copy = fork();
-    if (copy == 0)
-    {
-        alarm(60);
-        for (;;)
-            pause();
-    }
-    return copy;
-}
-
-bool KilledBy(pid_t child, int signalNumber)
-{
-    int status = 0;
-    return waitpid(child, &status, 0) == child && WIFSIGNALED(status) && WTERMSIG(status) == signalNumber;
-}
+using Testing::EndedBySignal;
+using Testing::ForkAWaitingCopy;
 
 // Run in a copy of the test of its own: the end leaves this process unable to
 // keep a child.
@@ -43,12 +26,12 @@ TEST(ChildProcesses, TheEndEndsEveryChildAndAnyForkedAfterIt)
             const pid_t first = ForkAWaitingCopy();
             const pid_t second = ForkAWaitingCopy();
             EndChildProcesses();
-            if (!KilledBy(first, SIGKILL) || !KilledBy(second, SIGKILL))
+            if (!EndedBySignal(first, SIGKILL) || !EndedBySignal(second, SIGKILL))
                 std::_Exit(10);
             const pid_t later = fork();
             if (later == 0)
                 std::_Exit(0); // it would have shown a box
-            if (!KilledBy(later, SIGKILL))
+            if (!EndedBySignal(later, SIGKILL))
                 std::_Exit(11);
             std::_Exit(0);
         },

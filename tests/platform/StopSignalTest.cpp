@@ -3,6 +3,8 @@
 // and the copies of the program (message boxes) that the signal ends.
 #include "platform/StopSignal.h"
 
+#include "tests/platform/WaitingCopy.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -127,36 +129,22 @@ TEST(StopSignal, TheSignalEndsTheProgramsCopiesAndNoNewCopyOutlivesIt)
         std::signal(signalNumber, SIG_DFL);
         ClearStopSignal();
         InstallStopSignalHandlers();
-        auto forkCopy = [] {
-            const pid_t copy = fork();
-            if (copy == 0)
-            {
-                // A box that waits for an answer; the alarm only bounds a copy
-                // that nothing ends.
-                alarm(60);
-                for (;;)
-                    pause();
-            }
-            return copy;
-        };
-        const pid_t before = forkCopy();
+        const pid_t before = Testing::ForkAWaitingCopy();
         ASSERT_GT(before, 0);
         std::raise(signalNumber);
         EXPECT_TRUE(StopSignalReceived());
-        int status = 0;
-        ASSERT_EQ(waitpid(before, &status, 0), before);
-        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signalNumber) << "status " << status;
+        EXPECT_TRUE(Testing::EndedBySignal(before, signalNumber));
 
-        const pid_t after = forkCopy();
+        const pid_t after = Testing::ForkAWaitingCopy();
         ASSERT_GT(after, 0);
-        ASSERT_EQ(waitpid(after, &status, 0), after);
-        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signalNumber) << "status " << status;
+        EXPECT_TRUE(Testing::EndedBySignal(after, signalNumber));
 
         // Once the flag is cleared, copies live as they would.
         ClearStopSignal();
         const pid_t cleared = fork();
         if (cleared == 0)
             std::_Exit(7);
+        int status = 0;
         ASSERT_EQ(waitpid(cleared, &status, 0), cleared);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 7) << "status " << status;
     }

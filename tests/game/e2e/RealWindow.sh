@@ -215,6 +215,30 @@ sigterm_with_box_open()
   wait_for_the_end "$1" "$2" "one SIGTERM" $pids
 }
 
+# loaders_box_sigterm CASE PROCESSES: one SIGTERM while the loader's error box
+# is open, the X server left as it is, PROCESSES of the game running then (2
+# when the box is a forked copy, 1 when it is shown in the program itself): the
+# run ends with status 1, its settings and demo written, and the demo replays
+# the same way twice.
+loaders_box_sigterm()
+{
+  local name=$1 processes=$2 case_dir=$work/$1
+  mkdir -p "$case_dir"
+  start_x_server "$case_dir/windows.txt" || exit 1
+  start_game "$broken" "$case_dir" -record -demofile="$case_dir/run.dmo"
+  if wait_for_window "$case_dir/windows.txt" "FATAL ERROR" >/dev/null &&
+     [ "$(game_processes "$broken" | wc -w)" -ne "$processes" ]; then
+    fail "$name: $processes processes of the game expected with the box open: $(game_processes "$broken")"
+  fi
+  if sigterm_with_box_open "$broken" "$case_dir" "FATAL ERROR"; then
+    [ "$status" -eq 1 ] || fail "$name: exit status $status, expected 1 (the loading failed)"
+    check_settings_written "$case_dir"
+    check_demo_replays_alike "$case_dir" "$broken" 1
+  fi
+  show_output "$case_dir"
+  end_x_server
+}
+
 show_output()
 {
   check_no_sanitizer_report "$1" err.txt
@@ -296,19 +320,8 @@ forked_box_cases()
     end_x_server
   done
 
-  # 5. One SIGTERM while the loader's error box is open, the X server left as
-  # it is.
-  case_dir=$work/box_sigterm
-  mkdir -p "$case_dir"
-  start_x_server "$case_dir/windows.txt" || exit 1
-  start_game "$broken" "$case_dir" -record -demofile="$case_dir/run.dmo"
-  if sigterm_with_box_open "$broken" "$case_dir" "FATAL ERROR"; then
-    [ "$status" -eq 1 ] || fail "box_sigterm: exit status $status, expected 1 (the loading failed)"
-    check_settings_written "$case_dir"
-    check_demo_replays_alike "$case_dir" "$broken" 1
-  fi
-  show_output "$case_dir"
-  end_x_server
+  # 5. One SIGTERM while the loader's error box is open.
+  loaders_box_sigterm box_sigterm 2
 
   # 6. One SIGTERM while the box about a save file that the game's user cannot
   # read is open. As root the game runs as nobody, the file being root's.
@@ -366,23 +379,9 @@ forked_box_cases()
 [ "$sanitized" = --sanitized ] || forked_box_cases
 
 # 8. One SIGTERM while the loader's error box is shown in the program itself.
-case_dir=$work/box_in_program_sigterm
-mkdir -p "$case_dir"
-start_x_server "$case_dir/windows.txt" || exit 1
 game_env=(LD_PRELOAD="$no_fork")
-start_game "$broken" "$case_dir" -record -demofile="$case_dir/run.dmo"
+loaders_box_sigterm box_in_program_sigterm 1
 game_env=()
-if wait_for_window "$case_dir/windows.txt" "FATAL ERROR" >/dev/null &&
-   [ "$(game_processes "$broken" | wc -w)" -ne 1 ]; then
-  fail "box_in_program_sigterm: the box was not shown in the program itself"
-fi
-if sigterm_with_box_open "$broken" "$case_dir" "FATAL ERROR"; then
-  [ "$status" -eq 1 ] || fail "box_in_program_sigterm: exit status $status, expected 1 (the loading failed)"
-  check_settings_written "$case_dir"
-  check_demo_replays_alike "$case_dir" "$broken" 1
-fi
-show_output "$case_dir"
-end_x_server
 
 if [ $failures -ne 0 ]; then
   echo "$failures check(s) failed"
