@@ -393,8 +393,8 @@ void LumoAppBase::EndLoadingThread()
     // in a display call, or asleep outside Xlib after meeting the loss. A
     // stop signal cannot close a box that SDL shows in the program itself
     // (when it cannot fork a copy to show it), and nobody may answer it. The
-    // wait looks at both now and then; a loader left to them never touches
-    // the application again, and the process ends right after the save.
+    // wait looks at both now and then; a loader left in its box never comes
+    // back into the application, and the process ends right after the save.
     bool loaded = false;
     {
         std::unique_lock<std::mutex> lock(mLoadedMutex);

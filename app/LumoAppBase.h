@@ -99,7 +99,8 @@ public:
     // was asked to end (a stop signal): nothing is to be done on its behalf.
     bool ShowFatalError(const std::string& text);
     // Message box; any thread. Returns the button (Platform::MessageBoxAnswer),
-    // MESSAGEBOX_NONE when a stop signal closed it.
+    // MESSAGEBOX_NONE when a stop signal closed it. The end of the run after a
+    // stop signal does not wait for the answer of a box of the loading thread.
     int MessageBox(const std::string& caption, const std::string& text, int kind = 0);
     // The text for an id, or the built-in default.
     std::string LookupText(const std::string& id, const std::string& defaultText) const;

@@ -17,10 +17,11 @@ void SetDisplayLostHandler(void (*handler)());
 // calls from then on.
 bool DisplayLost();
 // The display is gone; reason goes into the note. On the main thread: runs the
-// handler, then ends the process with status 1; it does not return. On another
-// thread: marks the display lost and returns at once, so that thread never
-// waits while it may hold a display lock; the main thread ends the run at its
-// next pass (EndIfDisplayLost).
+// handler, then ends the process with status 1, and the processes it made (a
+// message box's copy would stay on a display that is still there); it does
+// not return. On another thread: marks the display lost and returns at once,
+// so that thread never waits while it may hold a display lock; the main
+// thread ends the run at its next pass (EndIfDisplayLost).
 void EndForLostDisplay(const std::string& reason);
 // The main loop calls this once a pass: it ends the process as
 // EndForLostDisplay does once another thread found the display gone.
