@@ -13,7 +13,7 @@
 //            (a driver goes on with a size it never got) before the run ends;
 //   ifevent  as busy, but the second thread looks for an event with
 //            XCheckIfEvent, inside which Xlib's internal lock stays held;
-//   idle     the same, but the main thread makes no display call after
+//   idle     as busy, but the main thread makes no display call after
 //            "ready", so the second thread alone meets the loss: it must stay
 //            out of Xlib, holding no lock, while the main thread ends the run;
 //   xcb      as idle, but the main thread goes on sending requests through
