@@ -92,6 +92,12 @@ std::optional<std::align_val_t> TakeOverAlignment(void* memory)
     return std::nullopt;
 }
 
+// The run's length, as a finished run notes it (tests compare replays by it).
+void NoteRunLength(int updates, int draws)
+{
+    Platform::DebugOutputF("Updates: %d, draws: %d\n", updates, draws);
+}
+
 // Set on the loading thread, for the boxes it shows.
 thread_local bool tOnLoadingThread = false;
 
@@ -366,7 +372,7 @@ void LumoAppBase::Start()
     // loader, while the end waited for it): all is saved, so the program ends
     // as for any lost display.
     Platform::EndIfDisplayLost();
-    Platform::DebugOutputF("Updates: %d, draws: %d\n", mUpdateCount.load(), mDrawCount);
+    NoteRunLength(mUpdateCount, mDrawCount);
 }
 
 void LumoAppBase::StartLoading()
@@ -460,7 +466,7 @@ void LumoAppBase::ShutdownOnMainThread()
     // where the loss was met.)
     if (LoaderLeftBehind() && !Platform::DisplayLost())
     {
-        Platform::DebugOutputF("Updates: %d, draws: %d\n", mUpdateCount.load(), mDrawCount);
+        NoteRunLength(mUpdateCount, mDrawCount);
         Platform::EndProgramNow(GetExitCode());
     }
 }

@@ -26,6 +26,7 @@
 #include "platform/FileSystem.h"
 #include "platform/StopSignal.h"
 #include "platform/VideoSdl.h"
+#include "tests/platform/ThreadState.h"
 
 #include <SDL.h>
 #include <SDL_syswm.h>
@@ -39,12 +40,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <dlfcn.h>
-#include <fstream>
 #include <mutex>
 #include <string>
-#include <sys/syscall.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -66,17 +64,6 @@ std::mutex gCallsMutex;
 std::condition_variable gCallsChanged;
 long gMainCalls = 0;
 
-// The scheduler's state of a thread of this process ('S' sleeping, 'R'
-// running, ...), from /proc.
-char ThreadState(pid_t thread)
-{
-    std::ifstream stat("/proc/self/task/" + std::to_string(thread) + "/stat");
-    std::string line;
-    std::getline(stat, line);
-    const size_t end = line.rfind(')'); // the name may hold spaces
-    return end == std::string::npos || end + 2 >= line.size() ? '?' : line[end + 2];
-}
-
 void SavedInOrder()
 {
     std::string saved = "saved in order";
@@ -89,7 +76,7 @@ void SavedInOrder()
         // that spins is never seen asleep; the script's bound ends the wait).
         XLockDisplay(gDisplay);
         XUnlockDisplay(gDisplay);
-        while (!gCursorThreadReturned && ThreadState(gCursorThread.load()) != 'S')
+        while (!gCursorThreadReturned && Lumo::Testing::ThreadState(gCursorThread.load()) != 'S')
             std::this_thread::yield();
         saved += gCursorThreadReturned ? "; the cursor thread came back into our code"
                                        : "; the cursor thread waits, holding no lock";
@@ -109,7 +96,7 @@ Bool NoEvent(Display*, XEvent*, XPointer)
 // comes first; in ifevent mode it looks for an event instead.
 void CursorThread()
 {
-    gCursorThread = static_cast<pid_t>(syscall(SYS_gettid));
+    gCursorThread = Lumo::Testing::CurrentThreadId();
     if (gMode == "xcb-box")
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, "display loss check", "The display ends now.", nullptr);
     XEvent event;

@@ -12,6 +12,7 @@
 #include "widgets/Widget.h"
 #include "widgets/WidgetManager.h"
 #include "tests/platform/TempFolder.h"
+#include "tests/platform/ThreadState.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +23,6 @@
 #include <fstream>
 #include <memory>
 #include <string>
-#include <sys/syscall.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -706,7 +706,7 @@ public:
     BoxedLoaderApp() : TestApp("LumoTests\\Boxed") {}
     void LoadResources() override
     {
-        loader = static_cast<pid_t>(syscall(SYS_gettid));
+        loader = Testing::CurrentThreadId();
         SetExitCode(1); // as a failed load does before its box
         LoaderInBox(true);
         inBox = true;
@@ -720,18 +720,9 @@ public:
     void OnShutdown() override
     {
         answered = true;
-        while (!cameBack && ThreadState(loader) != 'S')
+        while (!cameBack && Testing::ThreadState(loader) != 'S')
             std::this_thread::yield();
         std::fprintf(stderr, cameBack ? "the loader came back\n" : "saving, the loader waits\n");
-    }
-    // The scheduler's state of a thread of this process ('S' asleep), from /proc.
-    static char ThreadState(pid_t thread)
-    {
-        std::ifstream stat("/proc/self/task/" + std::to_string(thread) + "/stat");
-        std::string line;
-        std::getline(stat, line);
-        const size_t end = line.rfind(')');
-        return end == std::string::npos || end + 2 >= line.size() ? '?' : line[end + 2];
     }
     std::atomic<pid_t> loader{0};
     std::atomic<bool> inBox{false};
