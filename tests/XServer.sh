@@ -88,6 +88,26 @@ titled_window()
   echo "$id"
 }
 
+# shown_window TITLE: prints the id of the top-level window with that title
+# that is mapped now; fails when there is none. A program may replace a window
+# (a new screen mode): whoever acts on one finds it when acting.
+shown_window()
+{
+  local pattern
+  pattern=$(printf '%s' "$1" | sed 's/[][\\.*^$()+?{}|]/\\&/g')
+  xdotool search --onlyvisible --name "^$pattern\$" 2>/dev/null | head -n 1 | grep .
+}
+
+# notified_windows LOG EVENT: the ids of the windows that LOG (start_x_server's)
+# saw an event of that kind for (MapNotify, DestroyNotify...), one a line.
+notified_windows()
+{
+  awk -v event="$2 event," '
+    $1 " " $2 == event { seen = 1; next }
+    seen && match($0, /window 0x[0-9a-f]+/) { print substr($0, RSTART + 7, RLENGTH - 7); seen = 0 }
+  ' "$1"
+}
+
 # has_sanitizer_report FILE: true when FILE (a program's error output) holds
 # a report of AddressSanitizer or UndefinedBehaviorSanitizer, which a program
 # that ends with _exit may print without its status showing it.

@@ -22,7 +22,10 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
+#include <sys/resource.h>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -302,6 +305,7 @@ struct RunResult
     std::vector<ClickWidget::Click> clicks;
     std::vector<int> draws;
     int exitCode = 0;
+    std::thread::id loadThread;
 };
 
 RunResult RunProgram(const std::vector<std::string>& args, const std::vector<std::pair<int, Platform::InputEvent>>& input,
@@ -334,6 +338,7 @@ RunResult RunProgram(const std::vector<std::string>& args, const std::vector<std
         result.clicks = app.widget->clicks;
         result.draws = app.widget->draws;
     }
+    result.loadThread = app.loadThread;
     app.Shutdown();
     return result;
 }
@@ -359,6 +364,78 @@ TEST(AppBaseTest, ARecordedDemoReplaysTheSameInputAndRandomDraws)
     // Playback ignores live input and repeats the recorded run exactly.
     const std::vector<std::pair<int, Platform::InputEvent>> noise = {{1, Click(30, 30)}};
     RunResult played = RunProgram({"-play", "-demofile=" + demo}, noise, 60);
+    EXPECT_EQ(played.clicks, recorded.clicks);
+    ASSERT_GE(played.draws.size(), recorded.draws.size());
+    played.draws.resize(recorded.draws.size());
+    EXPECT_EQ(played.draws, recorded.draws);
+}
+
+// This user's process limit lowered to 1 for the scope, as when the user runs
+// as many processes and threads as allowed: no thread can start (root is not
+// held to the limit).
+class NoRoomForAThread
+{
+public:
+    NoRoomForAThread()
+    {
+        getrlimit(RLIMIT_NPROC, &mSaved);
+        rlimit lowered = mSaved;
+        lowered.rlim_cur = 1;
+        setrlimit(RLIMIT_NPROC, &lowered);
+    }
+    ~NoRoomForAThread() { setrlimit(RLIMIT_NPROC, &mSaved); }
+    NoRoomForAThread(const NoRoomForAThread&) = delete;
+    NoRoomForAThread& operator=(const NoRoomForAThread&) = delete;
+
+    static bool ThreadRefused()
+    {
+        try
+        {
+            std::thread([] {}).join();
+            return false;
+        }
+        catch (const std::system_error&)
+        {
+            return true;
+        }
+    }
+
+private:
+    rlimit mSaved{};
+};
+
+// When the loading thread cannot be started, loading runs on the main thread,
+// with a note that says why, and the run goes on like any other: it ends in
+// order, its settings and demo written, and the demo replays alike.
+TEST(AppBaseTest, ALoadingThreadThatCannotStartLoadsOnTheMainThread)
+{
+    const TestFolder scratch("no-thread");
+    const std::string demo = scratch.Path() + "run.dmo";
+    const std::vector<std::pair<int, Platform::InputEvent>> input = {{2, Click(3, 4)}, {6, Click(10, 11)}};
+    Platform::ClearDebugOutput();
+    RunResult recorded;
+    {
+        const NoRoomForAThread limit;
+        if (!NoRoomForAThread::ThreadRefused())
+            GTEST_SKIP() << "the process limit does not hold for this user (root)";
+        recorded = RunProgram({"-record", "-demofile=" + demo}, input, 30);
+    }
+    EXPECT_EQ(recorded.exitCode, 0);
+    EXPECT_EQ(recorded.loadThread, std::this_thread::get_id());
+    ASSERT_EQ(recorded.clicks.size(), 2u);
+    bool said = false;
+    for (const std::string& line : Platform::GetDebugOutputLines())
+        said |= line.find("the loading thread could not be started (") != std::string::npos &&
+                line.find("); loading on the main thread") != std::string::npos;
+    EXPECT_TRUE(said);
+    Platform::SettingsStore settings("SOFTWARE\\LumoTests\\Demo");
+    ASSERT_TRUE(settings.Load());
+    EXPECT_EQ(settings.GetDword("InProgress"), std::optional<uint32_t>(0)) << "the settings were written at the end";
+
+    ASSERT_TRUE(Platform::FileExists(demo));
+    RunResult played = RunProgram({"-play", "-demofile=" + demo}, {}, 60);
+    EXPECT_EQ(played.exitCode, 0);
+    EXPECT_NE(played.loadThread, std::this_thread::get_id());
     EXPECT_EQ(played.clicks, recorded.clicks);
     ASSERT_GE(played.draws.size(), recorded.draws.size());
     played.draws.resize(recorded.draws.size());

@@ -3,6 +3,8 @@
 # at a logout:
 #   1. in the middle of a recorded run: the game ends with status 1 within 10 s,
 #      its records, settings and demo saved, and the demo replays headless;
+#      until then one top-level window was mapped, the game's, and it was
+#      never destroyed;
 #   2. the window destroyed from outside: status 1 within 10 s, saying so, the
 #      settings and the demo written, and the demo replays;
 #   3. while the loader's error box is open (an image is missing): within 10 s
@@ -19,6 +21,7 @@
 #   8. a SIGTERM alone while the loader's error box is shown in the program
 #      itself (NO_FORK, preloaded, makes every fork fail, as at the process
 #      limit): as in 5.
+# A case that acts on the game's window finds the window when it acts.
 # No run, and no replay, may print a sanitizer report.
 # In a sanitizer build the cases whose box is a forked copy of the program
 # (3 to 7) do not run: AddressSanitizer does not hold its allocator's locks
@@ -139,15 +142,41 @@ check_settings_written()
     fail "$(basename "$1"): the settings were not written at the end"
 }
 
+game_title="LumoAppFramework: Tumbrix - 1.0.0"
+
 # start_recording_in_a_window CASE: a server of its own, the game on it
-# recording CASE/run.dmo; sets window once the game's window is mapped.
+# recording CASE/run.dmo; returns once the game's window is mapped.
 start_recording_in_a_window()
 {
   mkdir -p "$1"
   start_x_server "$1/windows.txt" || exit 1
   start_game "$run" "$1" -record -demofile="$1/run.dmo"
-  window=$(wait_for_window "$1/windows.txt" "LumoAppFramework: Tumbrix - 1.0.0")
-  [ -n "$window" ] || fail "$(basename "$1"): no game window"
+  wait_for_window "$1/windows.txt" "$game_title" >/dev/null || fail "$(basename "$1"): no game window"
+}
+
+# game_window CASE: sets window to the game's window as it is now.
+game_window()
+{
+  window=$(shown_window "$game_title") && return 0
+  fail "$(basename "$1"): the game's window is not shown"
+  return 1
+}
+
+# check_one_window CASE: since the game started, one top-level window has been
+# mapped, the game's window, and it has not been destroyed: it was shown once,
+# already fit for its renderer.
+check_one_window()
+{
+  local mapped name
+  name=$(basename "$1")
+  mapped=$(notified_windows "$1/windows.txt" MapNotify)
+  if [ "$(grep -c . <<<"$mapped")" -ne 1 ]; then
+    fail "$name: one top-level window mapped expected, seen:" $mapped
+  elif [ "$mapped" != "$(shown_window "$game_title")" ]; then
+    fail "$name: the window mapped, $mapped, is not the game's window"
+  elif notified_windows "$1/windows.txt" DestroyNotify | grep -qx "$mapped"; then
+    fail "$name: the game's window was destroyed while the game ran"
+  fi
 }
 
 # check_demo_replays CASE: the demo CASE/run.dmo was written and plays back
@@ -255,10 +284,11 @@ make_run_folder "$broken" broken
 # clicks until the menu takes it; the same place in the options is the sound
 # slider, which each further click sets to the same value (150 of 300).
 case_dir=$work/recorded
-if start_recording_in_a_window "$case_dir"; then
+if start_recording_in_a_window "$case_dir" && game_window "$case_dir"; then
   xdotool mousemove --window "$window" 512 499 click --repeat 1200 --delay 100 1 2>/dev/null &
   clicker=$!
   wait_for_line "$case_dir/err.txt" takeMenuAction 2 || fail "recorded: the menus took no clicks"
+  check_one_window "$case_dir"
   end_server_and_wait "$run" "$case_dir"
   kill "$clicker" 2>/dev/null
   wait "$clicker" 2>/dev/null
@@ -278,7 +308,7 @@ end_x_server
 
 # 2. The window destroyed from outside (as a window manager's "kill" does).
 case_dir=$work/closed
-if start_recording_in_a_window "$case_dir"; then
+if start_recording_in_a_window "$case_dir" && game_window "$case_dir"; then
   xdotool windowclose "$window"
   if ! timeout 10 tail --pid="$game_pid" -f /dev/null; then
     fail "closed: the game still runs 10 s after its window was destroyed"
@@ -363,10 +393,9 @@ forked_box_cases()
   mkdir -p "$case_dir"
   start_x_server "$case_dir/windows.txt" || exit 1
   start_game "$broken" "$case_dir"
-  window=$(wait_for_window "$case_dir/windows.txt" "LumoAppFramework: Tumbrix - 1.0.0")
-  if [ -z "$window" ] || ! wait_for_window "$case_dir/windows.txt" "FATAL ERROR" >/dev/null; then
-    fail "box_closed: the game's window or the loader's error box did not open"
-  else
+  if ! wait_for_window "$case_dir/windows.txt" "FATAL ERROR" >/dev/null; then
+    fail "box_closed: the loader's error box did not open"
+  elif game_window "$case_dir"; then
     pids=$(game_processes "$broken")
     xdotool windowclose "$window"
     wait_for_the_end "$broken" "$case_dir" "its window was destroyed" $pids
