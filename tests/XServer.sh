@@ -88,14 +88,15 @@ titled_window()
   echo "$id"
 }
 
-# shown_window TITLE: prints the id of the top-level window with that title
-# that is mapped now; fails when there is none. A program may replace a window
-# (a new screen mode): whoever acts on one finds it when acting.
+# shown_window TITLE: prints the id (as xev notes it) of the window with that
+# title that is mapped now; fails when there is none. A program may replace a
+# window (a new screen mode): whoever acts on one finds it when acting.
 shown_window()
 {
-  local pattern
+  local pattern id
   pattern=$(printf '%s' "$1" | sed 's/[][\\.*^$()+?{}|]/\\&/g')
-  xdotool search --onlyvisible --name "^$pattern\$" 2>/dev/null | head -n 1 | grep .
+  id=$(xdotool search --onlyvisible --name "^$pattern\$" 2>/dev/null | head -n 1)
+  [ -n "$id" ] && printf '0x%x\n' "$id"
 }
 
 # notified_windows LOG EVENT: the ids of the windows that LOG (start_x_server's)

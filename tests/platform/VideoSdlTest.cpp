@@ -3,6 +3,8 @@
 
 #include "tests/platform/TempFolder.h"
 
+#include <SDL.h>
+
 #include <csignal>
 
 namespace Lumo::Platform {
@@ -30,6 +32,24 @@ TEST(VideoSdlTest, KeysBecomeVirtualKeyCodes)
     EXPECT_EQ(SdlKeyToVirtualKey(0), 0);
 }
 
+// The windows SDL has now: one, shown. A window made for another screen mode
+// is shown as the first one is, and the one it replaces is gone.
+void ExpectOneWindowShown()
+{
+    int windows = 0;
+    int shown = 0;
+    for (Uint32 id = 1; id < 1000; ++id)
+    {
+        if (SDL_Window* window = SDL_GetWindowFromID(id))
+        {
+            ++windows;
+            shown += (SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN) != 0 ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(windows, 1);
+    EXPECT_EQ(shown, 1);
+}
+
 // SDL's dummy driver needs no display: a smoke run of the whole back end.
 TEST(VideoSdlTest, WindowFramesAndMessageBoxWithoutADisplay)
 {
@@ -43,7 +63,9 @@ TEST(VideoSdlTest, WindowFramesAndMessageBoxWithoutADisplay)
         GTEST_SKIP() << "SDL has no dummy video driver here";
     EXPECT_FALSE(video->IsHeadless());
     ASSERT_TRUE(video->CreateWindow("Tumbrix", 64, 48, false));
+    ExpectOneWindowShown();
     ASSERT_TRUE(video->CreateWindow("Tumbrix", 64, 48, true)); // a mode switch re-creates it
+    ExpectOneWindowShown();
     EXPECT_TRUE(video->HasWindow());
     video->SetTitle("Tumbrix 1.0");
 
