@@ -31,6 +31,7 @@
 #include <cstdlib>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <utility>
 
 namespace Lumo {
@@ -382,11 +383,22 @@ void LumoAppBase::StartLoading()
     mLoadingThreadStarted = true;
     if (mLoadingThreadEnabled)
     {
-        mLoadingThread = std::thread([this] {
-            tOnLoadingThread = true;
-            LoadingThreadProc();
-        });
-        return;
+        try
+        {
+            mLoadingThread = std::thread([this] {
+                tOnLoadingThread = true;
+                LoadingThreadProc();
+            });
+            return;
+        }
+        catch (const std::system_error& error)
+        {
+            // No room for one more thread (the user's process limit): loading
+            // runs right here, as with the thread switched off, and the run
+            // goes on like any other.
+            Platform::Notice("APP", std::string("the loading thread could not be started (") + error.what() +
+                                        "); loading on the main thread");
+        }
     }
     LoadingThreadProc();
 }

@@ -109,7 +109,10 @@ SdlVideo::~SdlVideo()
 bool SdlVideo::CreateWindow(const std::string& title, int width, int height, bool fullscreen)
 {
     DestroyWindow();
-    Uint32 flags = SDL_WINDOW_SHOWN;
+    // Made hidden and shown once its renderer exists: a GL renderer makes
+    // SDL replace the window with one fit for GL, and a window shown before
+    // that would be mapped twice (a flash, placed twice by a window manager).
+    Uint32 flags = SDL_WINDOW_HIDDEN;
     if (fullscreen)
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     mWindow.reset(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags));
@@ -135,6 +138,7 @@ bool SdlVideo::CreateWindow(const std::string& title, int width, int height, boo
         WatchX11Display(info.info.x11.display);
     // Full screen scales the game area to the desktop, keeping its aspect.
     SDL_RenderSetLogicalSize(mRenderer.get(), width, height);
+    SDL_ShowWindow(mWindow.get());
     SDL_SetRenderDrawColor(mRenderer.get(), 0, 0, 0, 255);
     SDL_RenderClear(mRenderer.get());
     SDL_RenderPresent(mRenderer.get());
