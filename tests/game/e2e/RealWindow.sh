@@ -151,7 +151,9 @@ start_recording_in_a_window()
   mkdir -p "$1"
   start_x_server "$1/windows.txt" || exit 1
   start_game "$run" "$1" -record -demofile="$1/run.dmo"
-  wait_for_window "$1/windows.txt" "$game_title" >/dev/null || fail "$(basename "$1"): no game window"
+  wait_for_window "$1/windows.txt" "$game_title" >/dev/null && return 0
+  fail "$(basename "$1"): no game window"
+  return 1
 }
 
 # game_window CASE: sets window to the game's window as it is now.
