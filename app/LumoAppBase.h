@@ -144,7 +144,8 @@ public:
     // message, then the fixed-step process. False once the program should end.
     bool RunOnePass();
     // Starts the loading thread (or loads right here when the thread is
-    // switched off); Start calls it, tests may call it before driving passes.
+    // switched off or cannot be started); Start calls it, tests may call it
+    // before driving passes.
     void StartLoading();
     // One fixed update (10 ms of game time).
     void DoUpdate();
