@@ -67,7 +67,8 @@ count_line()
 }
 
 # wait_for_window LOG TITLE: waits until a top-level window with that title is
-# mapped, and prints its id. LOG is start_x_server's.
+# mapped. LOG is start_x_server's. (shown_window finds the window when one acts
+# on it.)
 wait_for_window()
 {
   window_mapped=0
@@ -83,9 +84,7 @@ titled_window()
   fi
   ((window_mapped)) && [[ $1 =~ window\ (0x[0-9a-f]+) ]] || return 1
   window_mapped=0
-  local id=${BASH_REMATCH[1]}
-  xwininfo -id "$id" 2>/dev/null | grep -qF "\"$2\"" || return 1
-  echo "$id"
+  xwininfo -id "${BASH_REMATCH[1]}" 2>/dev/null | grep -qF "\"$2\""
 }
 
 # shown_window TITLE: prints the id (as xev notes it) of the window with that

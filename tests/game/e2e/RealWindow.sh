@@ -151,7 +151,7 @@ start_recording_in_a_window()
   mkdir -p "$1"
   start_x_server "$1/windows.txt" || exit 1
   start_game "$run" "$1" -record -demofile="$1/run.dmo"
-  wait_for_window "$1/windows.txt" "$game_title" >/dev/null && return 0
+  wait_for_window "$1/windows.txt" "$game_title" && return 0
   fail "$(basename "$1"): no game window"
   return 1
 }
@@ -237,7 +237,7 @@ sigterm_with_box_open()
 {
   local pids
   status=
-  if ! wait_for_window "$2/windows.txt" "$3" >/dev/null; then
+  if ! wait_for_window "$2/windows.txt" "$3"; then
     fail "$(basename "$2"): the box \"$3\" did not open"
     return 1
   fi
@@ -257,7 +257,7 @@ loaders_box_sigterm()
   mkdir -p "$case_dir"
   start_x_server "$case_dir/windows.txt" || exit 1
   start_game "$broken" "$case_dir" -record -demofile="$case_dir/run.dmo"
-  if wait_for_window "$case_dir/windows.txt" "FATAL ERROR" >/dev/null &&
+  if wait_for_window "$case_dir/windows.txt" "FATAL ERROR" &&
      [ "$(game_processes "$broken" | wc -w)" -ne "$processes" ]; then
     fail "$name: $processes processes of the game expected with the box open: $(game_processes "$broken")"
   fi
@@ -337,7 +337,7 @@ forked_box_cases()
     mkdir -p "$case_dir"
     start_x_server "$case_dir/windows.txt" || exit 1
     start_game "$broken" "$case_dir"
-    if ! wait_for_window "$case_dir/windows.txt" "FATAL ERROR" >/dev/null; then
+    if ! wait_for_window "$case_dir/windows.txt" "FATAL ERROR"; then
       fail "$name: the loader's error box did not open"
     else
       if [ "$name" = box_after_sigterm ]; then
@@ -395,7 +395,7 @@ forked_box_cases()
   mkdir -p "$case_dir"
   start_x_server "$case_dir/windows.txt" || exit 1
   start_game "$broken" "$case_dir"
-  if ! wait_for_window "$case_dir/windows.txt" "FATAL ERROR" >/dev/null; then
+  if ! wait_for_window "$case_dir/windows.txt" "FATAL ERROR"; then
     fail "box_closed: the loader's error box did not open"
   elif game_window "$case_dir"; then
     pids=$(game_processes "$broken")
